@@ -1,0 +1,100 @@
+#include "core/ScriptedInteraction.h"
+
+#include <cstdio>
+
+namespace trekora {
+
+namespace {
+
+Answer defaultAnswer(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        return Answer::No;
+    }
+    return Answer::Ok;
+}
+
+bool fits(Answer answer, Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok:
+        return answer == Answer::Ok;
+    case Buttons::OkCancel:
+        return answer == Answer::Ok || answer == Answer::Cancel;
+    case Buttons::YesNo:
+        return answer == Answer::Yes || answer == Answer::No;
+    case Buttons::YesNoCancel:
+        return answer != Answer::Ok;
+    }
+    return false;
+}
+
+} // namespace
+
+Answer ScriptedInteraction::message(const QString& text, const QString& title, Buttons buttons,
+                                    Icon) {
+    // An echoing channel serves long headless runs: it prints instead of recording.
+    if (m_echo)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    else
+        m_records.push_back({Kind::Message, text, title, buttons, {}});
+    // A box with only OK never consumes a scripted answer: tests script the questions.
+    if (buttons != Buttons::Ok && !m_answers.empty()) {
+        Answer answer = m_answers.front();
+        m_answers.pop_front();
+        if (fits(answer, buttons))
+            return answer;
+    }
+    return defaultAnswer(buttons);
+}
+
+std::optional<QString> ScriptedInteraction::input(const QString& prompt, const QString& title,
+                                                  const QString& defaultText) {
+    m_records.push_back({Kind::Input, prompt, title, Buttons::OkCancel, defaultText});
+    if (m_inputs.empty())
+        return std::nullopt;
+    auto answer = m_inputs.front();
+    m_inputs.pop_front();
+    return answer;
+}
+
+FileChoice ScriptedInteraction::openFile(const FileRequest& request) {
+    m_records.push_back({Kind::OpenFile, request.title, request.filter, Buttons::OkCancel,
+                         request.fileName});
+    if (m_files.empty())
+        return {};
+    FileChoice choice = m_files.front();
+    m_files.pop_front();
+    return choice;
+}
+
+FileChoice ScriptedInteraction::saveFile(const FileRequest& request) {
+    m_records.push_back({Kind::SaveFile, request.title, request.filter, Buttons::OkCancel,
+                         request.fileName});
+    if (m_files.empty())
+        return {};
+    FileChoice choice = m_files.front();
+    m_files.pop_front();
+    return choice;
+}
+
+QStringList ScriptedInteraction::messages() const {
+    QStringList texts;
+    for (const Record& record : m_records)
+        if (record.kind == Kind::Message)
+            texts << record.text;
+    return texts;
+}
+
+void ScriptedInteraction::clear() {
+    m_answers.clear();
+    m_inputs.clear();
+    m_files.clear();
+    m_records.clear();
+}
+
+} // namespace trekora
