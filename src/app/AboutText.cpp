@@ -4,10 +4,15 @@
 
 namespace trekora::AboutText {
 
-QString title() { return QStringLiteral("About ") + QString::fromLatin1(kAppTitle); }
+QString title() {
+    return QStringLiteral("About ") + QString::fromLatin1(kAppTitle);
+}
 
 QString version() {
-    return QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision);
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(kVersionMajor)
+        .arg(kVersionMinor)
+        .arg(kVersionRevision);
 }
 
 QStringList credits() {

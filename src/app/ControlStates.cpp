@@ -65,8 +65,9 @@ std::vector<Change> changes(int state, const Context& context) {
         break;
     case RealTimeStarted:
         set(out, {"mnuStopRT"}, true);
-        set(out, {"mnuStartRT", "mnuTrkDownload", "mnuTrkUpload", "mnuWptDownload", "mnuWptUpload",
-                  "mnuSaveTo", "mnuLoadFrom", "mnuGarminInfo"},
+        set(out,
+            {"mnuStartRT", "mnuTrkDownload", "mnuTrkUpload", "mnuWptDownload", "mnuWptUpload",
+             "mnuSaveTo", "mnuLoadFrom", "mnuGarminInfo"},
             false);
         set(out, kTypeOptions, false);
         break;

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QItemSelection>
+#include <algorithm>
 
 namespace trekora {
 
@@ -37,30 +38,35 @@ GpsTableView::GpsTableView(DataGrid& grid, QWidget* parent)
         m_grid.setMouseRow(0);
         emit gridHeaderClicked(section + 1);
     });
-    applyColumnWidths();
+    applyColumnWidths(true);
     applyRowHeights(true);
 }
 
 void GpsTableView::sync() {
     const GpsTableModel::Change change = m_model.sync();
-    if (change != GpsTableModel::Change::None) {
-        applyColumnWidths();
-        applyRowHeights(change == GpsTableModel::Change::Reset);
-    }
-    if (change == GpsTableModel::Change::Reset || gridCorners() != m_shown)
+    const bool reset = change == GpsTableModel::Change::Reset;
+    // Widths and heights change without touching the grid's revision, so they
+    // are compared on every sync; both checks are a pass over plain integers.
+    applyColumnWidths(reset);
+    applyRowHeights(reset);
+    if (reset || gridCorners() != m_shown)
         showGridSelection();
 }
 
-void GpsTableView::applyColumnWidths() {
-    for (int c = 0; c < m_model.columnCount(); ++c) {
-        const int twips = c + 1 < m_grid.cols() ? m_grid.colWidth(c + 1) : 0;
-        if (twips <= 0) {
-            setColumnHidden(c, true);
-            continue;
-        }
-        setColumnHidden(c, false);
-        setColumnWidth(c, WindowSizing::pixels(twips));
+void GpsTableView::applyColumnWidths(bool force) {
+    const int cols = m_model.columnCount();
+    std::vector<int> widths(size_t(std::max(0, cols)));
+    for (int c = 0; c < cols; ++c)
+        widths[size_t(c)] = c + 1 < m_grid.cols() ? m_grid.colWidth(c + 1) : 0;
+    if (!force && widths == m_widths)
+        return;
+    for (int c = 0; c < cols; ++c) {
+        const int twips = widths[size_t(c)];
+        setColumnHidden(c, twips <= 0);
+        if (twips > 0)
+            setColumnWidth(c, WindowSizing::pixels(twips));
     }
+    m_widths = std::move(widths);
 }
 
 void GpsTableView::applyRowHeights(bool afterReset) {
@@ -68,18 +74,20 @@ void GpsTableView::applyRowHeights(bool afterReset) {
     // changed are touched, so appending to a long table stays cheap.
     if (afterReset)
         m_collapsedRows.clear();
-    QSet<int> collapsed;
+    std::vector<int> collapsed;
     const int rows = std::min(m_model.rowCount(), m_grid.rows() - 1);
     for (int r = 0; r < rows; ++r)
         if (m_grid.rowHeight(r + 1) <= 0)
-            collapsed.insert(r);
-    for (int r : std::as_const(m_collapsedRows))
-        if (!collapsed.contains(r) && r < rows)
+            collapsed.push_back(r);
+    if (collapsed == m_collapsedRows && !afterReset)
+        return;
+    for (int r : m_collapsedRows)
+        if (r < rows && !std::binary_search(collapsed.begin(), collapsed.end(), r))
             setRowHidden(r, false);
-    for (int r : std::as_const(collapsed))
-        if (!m_collapsedRows.contains(r))
+    for (int r : collapsed)
+        if (afterReset || !std::binary_search(m_collapsedRows.begin(), m_collapsedRows.end(), r))
             setRowHidden(r, true);
-    m_collapsedRows = collapsed;
+    m_collapsedRows = std::move(collapsed);
 }
 
 GpsTableView::Corners GpsTableView::gridCorners() const {

@@ -2,8 +2,8 @@
 
 #include "app/GpsTableModel.h"
 
-#include <QSet>
 #include <QTableView>
+#include <vector>
 
 namespace trekora {
 
@@ -30,7 +30,7 @@ signals:
     void gridHeaderClicked(int col);
 
 private:
-    void applyColumnWidths();
+    void applyColumnWidths(bool force);
     void applyRowHeights(bool afterReset);
     void showGridSelection();
     void takeViewSelection();
@@ -42,7 +42,8 @@ private:
 
     DataGrid& m_grid;
     GpsTableModel m_model;
-    QSet<int> m_collapsedRows;
+    std::vector<int> m_widths;        // twips per model column, as last applied
+    std::vector<int> m_collapsedRows; // model rows hidden, ascending
     Corners m_shown;
     bool m_applyingSelection = false;
 };

@@ -11,7 +11,9 @@ namespace trekora {
 
 namespace {
 
-QWidget* dialogParent() { return QApplication::activeWindow(); }
+QWidget* dialogParent() {
+    return QApplication::activeWindow();
+}
 
 QMessageBox::StandardButtons standardButtons(Buttons buttons) {
     switch (buttons) {
@@ -138,19 +140,17 @@ std::optional<QString> QtUserInteraction::input(const QString& prompt, const QSt
 
 FileChoice QtUserInteraction::openFile(const FileRequest& request) {
     DialogSetup setup = filterSetup(request);
-    const QString path = QFileDialog::getOpenFileName(dialogParent(), request.title,
-                                                      startPath(request),
-                                                      setup.filters.join(QLatin1String(";;")),
-                                                      &setup.selected);
+    const QString path =
+        QFileDialog::getOpenFileName(dialogParent(), request.title, startPath(request),
+                                     setup.filters.join(QLatin1String(";;")), &setup.selected);
     return choiceOf(path, setup.filters, setup.selected);
 }
 
 FileChoice QtUserInteraction::saveFile(const FileRequest& request) {
     DialogSetup setup = filterSetup(request);
-    const QString path = QFileDialog::getSaveFileName(dialogParent(), request.title,
-                                                      startPath(request),
-                                                      setup.filters.join(QLatin1String(";;")),
-                                                      &setup.selected);
+    const QString path =
+        QFileDialog::getSaveFileName(dialogParent(), request.title, startPath(request),
+                                     setup.filters.join(QLatin1String(";;")), &setup.selected);
     return choiceOf(path, setup.filters, setup.selected);
 }
 

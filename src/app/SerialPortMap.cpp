@@ -43,7 +43,9 @@ QString devicePath(int port, const QStringList& systemDevices) {
     return port <= systemDevices.size() ? systemDevices.at(port - 1) : QString();
 }
 
-QString devicePath(int port) { return devicePath(port, systemDevices()); }
+QString devicePath(int port) {
+    return devicePath(port, systemDevices());
+}
 
 bool deviceUsable(const QString& path) {
     if (path.isEmpty())
@@ -52,6 +54,8 @@ bool deviceUsable(const QString& path) {
     return info.exists() && info.isReadable() && info.isWritable();
 }
 
-bool portUsable(int port) { return deviceUsable(devicePath(port)); }
+bool portUsable(int port) {
+    return deviceUsable(devicePath(port));
+}
 
 } // namespace trekora::SerialPortMap

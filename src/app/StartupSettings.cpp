@@ -9,9 +9,8 @@
 
 namespace trekora {
 
-const char* const kBaudCaptions[7] = {"4800 (NMEA Mode)", "9600 (Garmin Default)", "19200",
-                                      "28800",            "38400",                 "57600",
-                                      "115200"};
+const char* const kBaudCaptions[7] = {
+    "4800 (NMEA Mode)", "9600 (Garmin Default)", "19200", "28800", "38400", "57600", "115200"};
 
 namespace {
 const char* const kBaudSettings[7] = {"4800,N,8,1",  "9600,N,8,1",  "19200,N,8,1", "28800,N,8,1",

@@ -7,12 +7,12 @@ namespace trekora {
 // The stored settings the main window reads at start, with their defaults
 // and corrections applied.
 struct StartupSettings {
-    QString dialogFolder;   // drive/drive: start folder of the file dialogs
-    int port = 1;           // port/port: 0 = USB, n = serial port n
-    QString serialSettings; // port/Settings
-    int baudIndex = 1;      // entry of the baud menu to tick, -1 for none
-    bool feet = false;      // Units/Unit reads "Feet"
-    double refreshSeconds = 10; // app/refresh, normalised
+    QString dialogFolder;        // drive/drive: start folder of the file dialogs
+    int port = 1;                // port/port: 0 = USB, n = serial port n
+    QString serialSettings;      // port/Settings
+    int baudIndex = 1;           // entry of the baud menu to tick, -1 for none
+    bool feet = false;           // Units/Unit reads "Feet"
+    double refreshSeconds = 10;  // app/refresh, normalised
     QString projectionCatalogue; // proj/projfile: "epsg" or "esri"
 
     // Reads every value; a refresh period that is not above 0 is corrected to

@@ -7,14 +7,18 @@
 
 namespace trekora::TableCommands {
 
-bool AddBlankRecord(GpsTable& table) { return table.AddRecord(QString()); }
+bool AddBlankRecord(GpsTable& table) {
+    return table.AddRecord(QString());
+}
 
 void EmptyTable(GpsTable& table) {
     table.ResetTable();
     table.host().setMessage(QStringLiteral("Table has been cleared"));
 }
 
-void AutoFitColumns(GpsTable& table) { GpsTable::AutoFitColumns(table.grid()); }
+void AutoFitColumns(GpsTable& table) {
+    GpsTable::AutoFitColumns(table.grid());
+}
 
 void EditSelectedCells(GpsTable& table) {
     DataGrid& grid = table.grid();

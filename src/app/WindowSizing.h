@@ -10,7 +10,9 @@ namespace trekora {
 namespace WindowSizing {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int pixels(int twips) { return (twips * 2 + kTwipsPerPixel) / (2 * kTwipsPerPixel); }
+constexpr int pixels(int twips) {
+    return (twips * 2 + kTwipsPerPixel) / (2 * kTwipsPerPixel);
+}
 
 constexpr int kWidth = 7700;          // both states
 constexpr int kShownMinHeight = 5500; // table shown: least height

@@ -126,7 +126,8 @@ void frmMain::buildMenus() {
     addItem(mnuAVSave, mnuShapefile, "mnuShapefile", QStringLiteral("Shapefile..."));
     addItem(mnuAVSave, mnuGraphic, "mnuGraphic", QStringLiteral("Graphic"));
     addMenu(mnuSaveTo, mnuArcMapSave, "mnuArcMapSave", QStringLiteral("ArcMap"));
-    addItem(mnuArcMapSave, mnuArcMapLayerS, "mnuArcMapLayerS", QStringLiteral("Shapefile Layer..."));
+    addItem(mnuArcMapSave, mnuArcMapLayerS, "mnuArcMapLayerS",
+            QStringLiteral("Shapefile Layer..."));
     addItem(mnuArcMapSave, mnuArcMapGDBS, "mnuArcMapGDBS",
             QStringLiteral("Geodatabase Feature Class ..."));
     addItem(mnuArcMapSave, mnuArcMapGraphicS, "mnuArcMapGraphicS", QStringLiteral("Graphic"));
@@ -145,7 +146,8 @@ void frmMain::buildMenus() {
     addItem(mnuFile, mnuGetProjection, "mnuGetProjection", QStringLiteral("Get Projection"));
     mnuFile->addSeparator();
     addItem(mnuFile, mnuRefreshApps, "mnuRefreshApps", QStringLiteral("Refresh Apps"));
-    addItem(mnuFile, mnuSetRefreshRate, "mnuSetRefreshRate", QStringLiteral("Set App Refresh Rate"));
+    addItem(mnuFile, mnuSetRefreshRate, "mnuSetRefreshRate",
+            QStringLiteral("Set App Refresh Rate"));
     mnuFile->addSeparator();
     addItem(mnuFile, mnuExit, "mnuExit", QStringLiteral("E&xit"));
 
@@ -274,7 +276,10 @@ void frmMain::buildControls() {
                 opt_Click(typeKey);
         });
     }
-    optWpt->setChecked(true);
+    {
+        const QSignalBlocker blocker(optWpt);
+        optWpt->setChecked(true);
+    }
 
     auto button = [&](QPushButton*& member, const char* name, const QString& caption,
                       const QString& tip) {
@@ -315,8 +320,10 @@ void frmMain::buildControls() {
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1->tableModel().setIconLookup(
         [this](const QString& key) { return symbolIcons.value(key); });
-    connect(MSFlexGrid1, &GpsTableView::gridSelectionChanged, this, &frmMain::MSFlexGrid1_SelChange);
-    connect(MSFlexGrid1, &GpsTableView::gridCellDoubleClicked, this, &frmMain::MSFlexGrid1_DblClick);
+    connect(MSFlexGrid1, &GpsTableView::gridSelectionChanged, this,
+            &frmMain::MSFlexGrid1_SelChange);
+    connect(MSFlexGrid1, &GpsTableView::gridCellDoubleClicked, this,
+            &frmMain::MSFlexGrid1_DblClick);
     connect(MSFlexGrid1, &GpsTableView::gridHeaderClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
 
     StatusBar1 = new QStatusBar(this);
@@ -424,7 +431,9 @@ void frmMain::Form_Unload() {
             window->close();
 }
 
-void frmMain::mnuExit_Click() { close(); }
+void frmMain::mnuExit_Click() {
+    close();
+}
 
 // --- status and control states ------------------------------------------------
 
@@ -504,7 +513,9 @@ void frmMain::RefreshApplications() {
     setWindowTitle(m_hosts.windowTitle());
 }
 
-void frmMain::mnuRefreshApps_Click() { RefreshApplications(); }
+void frmMain::mnuRefreshApps_Click() {
+    RefreshApplications();
+}
 
 void frmMain::Timer1_Timer() {
     if (screenShotBusy)
@@ -542,7 +553,9 @@ void frmMain::mnuOpenPort_Click() {
 
 // --- settings commands ------------------------------------------------------------
 
-bool frmMain::unitsMeters() const { return mnuMeters->isChecked(); }
+bool frmMain::unitsMeters() const {
+    return mnuMeters->isChecked();
+}
 
 void frmMain::mnuUnits_Click(bool feet) {
     (feet ? mnuFeet : mnuMeters)->setChecked(true);
@@ -598,7 +611,9 @@ void frmMain::Open_Properties(int tab) {
 
 // --- window sizing --------------------------------------------------------------------
 
-bool frmMain::tableShown() const { return cmdAdvanced->text() == kTableShownCaption; }
+bool frmMain::tableShown() const {
+    return cmdAdvanced->text() == kTableShownCaption;
+}
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
@@ -690,7 +705,9 @@ void frmMain::cmdClearSel_Click() {
     refreshTable();
 }
 
-void frmMain::cmdCopy_Click() { m_table->CopySelection(m_table->grid()); }
+void frmMain::cmdCopy_Click() {
+    m_table->CopySelection(m_table->grid());
+}
 
 void frmMain::cmdPaste_Click() {
     m_table->PasteClipboard(m_table->grid());
@@ -707,7 +724,9 @@ void frmMain::mnuColumnsAutoFit_Click() {
     refreshTable();
 }
 
-void frmMain::MSFlexGrid1_SelChange() { m_table->UpdateSelection(); }
+void frmMain::MSFlexGrid1_SelChange() {
+    m_table->UpdateSelection();
+}
 
 void frmMain::MSFlexGrid1_DblClick() {
     TableCommands::EditSelectedCells(*m_table);
@@ -736,7 +755,9 @@ void frmMain::setControls(int state) {
     scheduleTableSync();
 }
 
-void frmMain::setSelectionPanel(const QString& text) { m_panels[2]->setText(text); }
+void frmMain::setSelectionPanel(const QString& text) {
+    m_panels[2]->setText(text);
+}
 
 void frmMain::showTableArea() {
     if (!tableShown())
@@ -761,7 +782,9 @@ void frmMain::setBusy(bool busy) {
     }
 }
 
-QString frmMain::clipboardText() const { return QGuiApplication::clipboard()->text(); }
+QString frmMain::clipboardText() const {
+    return QGuiApplication::clipboard()->text();
+}
 
 void frmMain::setClipboardText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -769,6 +792,8 @@ void frmMain::setClipboardText(const QString& text) {
     clipboard->setText(text);
 }
 
-bool frmMain::hasSymbolIcon(const QString& key) const { return symbolIcons.contains(key); }
+bool frmMain::hasSymbolIcon(const QString& key) const {
+    return symbolIcons.contains(key);
+}
 
 } // namespace trekora

@@ -85,7 +85,9 @@ public:
     // How the manual is opened (the desktop's browser by default).
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
     // Another message mirror (the quiet status window).
-    void setMessageMirror(std::function<void(const QString&)> mirror) { m_mirror = std::move(mirror); }
+    void setMessageMirror(std::function<void(const QString&)> mirror) {
+        m_mirror = std::move(mirror);
+    }
 
     frmProperties& properties();
     void Open_Properties(int tab);

@@ -34,7 +34,8 @@ frmProperties::frmProperties(GpsTable& table, QWidget* parent) : QDialog(parent)
     cmdWReset = new QPushButton(QStringLiteral("Reset"), this);
     cmdWReset->setObjectName(QStringLiteral("cmdWReset"));
     cmdWReset->setToolTip(QStringLiteral("Resets Field Selection Set"));
-    cbxCalcArea = new QCheckBox(QStringLiteral("Calculate Length/Area in when saving to ArcMap"), this);
+    cbxCalcArea =
+        new QCheckBox(QStringLiteral("Calculate Length/Area in when saving to ArcMap"), this);
     cbxCalcArea->setObjectName(QStringLiteral("cbxCalcArea"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -141,8 +142,8 @@ void frmProperties::LoadFields() {
     for (const QString& type : RecordType::all()) {
         QListWidget* list = fieldList(type);
         list->clear();
-        const QStringList items = FieldSettings::stored(type).split(QLatin1Char(','),
-                                                                    Qt::SkipEmptyParts);
+        const QStringList items =
+            FieldSettings::stored(type).split(QLatin1Char(','), Qt::SkipEmptyParts);
         for (const QString& entry : items) {
             const qsizetype colon = entry.indexOf(QLatin1Char(':'));
             const QString name = colon < 0 ? entry : entry.left(colon);
@@ -192,6 +193,8 @@ void frmProperties::cmdOK_Click() {
                   cbxCalcArea->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void frmProperties::cmdCancel_Click() { hide(); }
+void frmProperties::cmdCancel_Click() {
+    hide();
+}
 
 } // namespace trekora

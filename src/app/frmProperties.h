@@ -37,7 +37,9 @@ public:
 
     // The projection subsystem puts its page on tab 0 and runs its part of OK.
     void setProjectionPage(QWidget* page);
-    void setProjectionAccept(std::function<void()> accept) { m_projectionAccept = std::move(accept); }
+    void setProjectionAccept(std::function<void()> accept) {
+        m_projectionAccept = std::move(accept);
+    }
     QWidget* projectionPage() const { return m_projectionPage; }
 
     void setCurrentTab(int tab);

@@ -36,6 +36,8 @@ frmSplash::frmSplash(QWidget* parent)
     Timer1.start();
 }
 
-void frmSplash::mousePressEvent(QMouseEvent*) { close(); }
+void frmSplash::mousePressEvent(QMouseEvent*) {
+    close();
+}
 
 } // namespace trekora
