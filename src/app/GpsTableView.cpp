@@ -120,8 +120,10 @@ void GpsTableView::takeViewSelection() {
     const QModelIndex current = selectionModel()->currentIndex();
     if (!current.isValid())
         return;
-    // A contiguous selection is one rectangle; the current index is its
-    // moving end and the opposite corner its anchor.
+    // A contiguous selection is one rectangle. The current index is its
+    // moving end and the opposite corner its anchor; when the current index
+    // is not on the rectangle's edge (select all, a click on a row number or
+    // column header) the rectangle runs from its top left to its bottom right.
     int top = current.row(), bottom = current.row();
     int left = current.column(), right = current.column();
     for (const QItemSelectionRange& range : selectionModel()->selection()) {
@@ -130,10 +132,14 @@ void GpsTableView::takeViewSelection() {
         left = std::min(left, range.left());
         right = std::max(right, range.right());
     }
-    const int anchorRow = current.row() == top ? bottom : top;
-    const int anchorCol = current.column() == left ? right : left;
-    m_grid.setCurrent(anchorRow + 1, anchorCol + 1);
-    m_grid.setSelection(current.row() + 1, current.column() + 1);
+    // (anchor, moving end) along one axis.
+    auto ends = [](int at, int low, int high) {
+        return at == low && low != high ? std::pair{high, low} : std::pair{low, high};
+    };
+    const auto [row, rowSel] = ends(current.row(), top, bottom);
+    const auto [col, colSel] = ends(current.column(), left, right);
+    m_grid.setCurrent(row + 1, col + 1);
+    m_grid.setSelection(rowSel + 1, colSel + 1);
     m_shown = gridCorners();
     emit gridSelectionChanged();
 }

@@ -62,6 +62,22 @@ TEST_F(TableViewTest, ViewSelectionBecomesTheGridSelection) {
     EXPECT_EQ(window->statusPanel(3), "0 of 2 Selected");
 }
 
+TEST_F(TableViewTest, RowNumberAndSelectAllClicksSelectWholeRows) {
+    addRecords(5);
+    view().setCurrentIndex(view().model()->index(2, 3)); // cursor inside the table
+    view().selectRow(1);
+    EXPECT_EQ(table().selection().count, 1);
+    EXPECT_EQ(table().selection().first, 2);
+    EXPECT_EQ(window->statusPanel(3), "1 of 5 Selected");
+
+    view().setCurrentIndex(view().model()->index(2, 3));
+    view().selectAll();
+    EXPECT_EQ(table().selection().count, 5);
+    window->cmdDeleteSel->click(); // the whole table: emptied
+    EXPECT_FALSE(table().hasHeader());
+    EXPECT_FALSE(window->isControlEnabled("mnuClearTable"));
+}
+
 TEST_F(TableViewTest, HiddenColumnsAndCollapsedRowsFollowTheGrid) {
     window->optTrk->click();
     addRecords(4);
