@@ -57,7 +57,7 @@ std::optional<QString> ScriptedInteraction::input(const QString& prompt, const Q
     m_records.push_back({Kind::Input, prompt, title, Buttons::OkCancel, defaultText});
     if (m_inputs.empty())
         return std::nullopt;
-    auto answer = m_inputs.front();
+    std::optional<QString> answer = std::move(m_inputs.front());
     m_inputs.pop_front();
     return answer;
 }
