@@ -50,6 +50,9 @@ public:
     QString text(int row, int col) const;
     QStringView textView(int row, int col) const;
     void setText(int row, int col, QStringView text);
+    void setText(int row, int col, const char* utf8) {
+        setText(row, col, QString::fromUtf8(utf8));
+    }
     bool isEmpty(int row, int col) const { return textView(row, col).isEmpty(); }
 
     // Moves column `from` to position `to`, shifting the columns between; all
