@@ -336,6 +336,8 @@ void frmMain::buildControls() {
         m_panels[i]->setFrameShadow(QFrame::Sunken);
     }
     m_panels[0]->setMinimumWidth(90);
+    // Long messages are cut at the panel's edge instead of widening the window.
+    m_panels[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_panels[2]->setMinimumWidth(110);
     StatusBar1->addWidget(m_panels[0]);
     StatusBar1->addWidget(m_panels[1], 1);
@@ -438,7 +440,9 @@ void frmMain::mnuExit_Click() {
 // --- status and control states ------------------------------------------------
 
 void frmMain::Set_Msg(const QString& text) {
-    m_panels[1]->setText(text);
+    // Bulk operations report every row; an unchanged text costs nothing.
+    if (m_panels[1]->text() != text)
+        m_panels[1]->setText(text);
     if (m_mirror)
         m_mirror(text);
 }
