@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QMap>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -200,6 +201,18 @@ TEST_F(TableViewTest, FullTableKeepsOneRowHeight) {
     EXPECT_EQ(view().model()->rowCount(), grid.rows() - 1);
     EXPECT_EQ(view().verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     EXPECT_EQ(view().rowHeight(0), view().rowHeight(1999));
+}
+
+TEST_F(TableViewTest, SymbolCellsShowTheirIcon) {
+    QPixmap marker(16, 16);
+    marker.fill(Qt::red);
+    window->symbolIcons.insert("*18", QIcon(marker));
+    addRecords(1);
+    const int symbol = table().FindColumn("symbol");
+    const QVariant icon =
+        view().model()->data(view().model()->index(0, symbol - 1), Qt::DecorationRole);
+    EXPECT_FALSE(icon.value<QIcon>().isNull());
+    EXPECT_FALSE(view().model()->data(view().model()->index(0, 1), Qt::DecorationRole).isValid());
 }
 
 TEST(KeyedCollection, MembershipAndReplacement) {
