@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace trekora {
 
@@ -15,6 +16,12 @@ struct IoContext {
     GpsTable& table;
     FieldChooser& chooser;
     std::function<bool(bool forward)> projectTable;
+    // Writes the PRJ file beside a shapefile: the path without extension and
+    // whether the coordinates are projected (else geographic).
+    std::function<void(const QString& basePath, bool projected)> writePrj;
+    // The output-shape dialog: "Point", "Line" or "Polygon", or std::nullopt
+    // when it was closed without OK. Unset: "Line".
+    std::function<std::optional<QString>()> chooseOutputShape;
 };
 
 // A failure that a routine passes on to its caller unreported (a missing or

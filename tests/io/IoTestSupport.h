@@ -57,10 +57,14 @@ protected:
     GpsTable table{host};
     ScriptedChooser chooser;
     std::vector<bool> projections; // forward flags of the projection runs
-    IoContext io{table, chooser, [this](bool forward) {
+    std::vector<std::pair<QString, bool>> prjWrites; // (base path, projected)
+    IoContext io{table, chooser,
+                 [this](bool forward) {
                      projections.push_back(forward);
                      return true;
-                 }};
+                 },
+                 [this](const QString& base, bool projected) { prjWrites.emplace_back(base, projected); },
+                 {}};
 };
 
 } // namespace trekora::test
