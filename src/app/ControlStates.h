@@ -27,6 +27,7 @@ struct Context {
     bool connected = false;  // status panel 1 reads "Connected"
     bool hasRecords = false; // the table holds at least one record
     QString recordType;      // current record type key
+    bool operator==(const Context&) const = default;
 };
 
 struct Change {

@@ -66,6 +66,9 @@ frmMain::frmMain(StartOptions options, QWidget* parent)
     buildMenus();
     buildControls();
 
+    m_panelTimer.setSingleShot(true);
+    m_panelTimer.setInterval(0);
+    connect(&m_panelTimer, &QTimer::timeout, this, &frmMain::flushPanels);
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(30);
     connect(&m_syncTimer, &QTimer::timeout, this, &frmMain::refreshTable);
@@ -343,7 +346,7 @@ void frmMain::buildControls() {
     StatusBar1->addWidget(m_panels[1], 1);
     StatusBar1->addWidget(m_panels[2]);
     setStatusBar(StatusBar1);
-    m_panels[0]->setText(kNotConnected);
+    setPanelText(0, kNotConnected);
 
     Form_Resize();
 }
@@ -441,8 +444,7 @@ void frmMain::mnuExit_Click() {
 
 void frmMain::Set_Msg(const QString& text) {
     // Bulk operations report every row; an unchanged text costs nothing.
-    if (m_panels[1]->text() != text)
-        m_panels[1]->setText(text);
+    setPanelText(1, text);
     if (m_mirror)
         m_mirror(text);
 }
@@ -450,7 +452,7 @@ void frmMain::Set_Msg(const QString& text) {
 QString frmMain::statusPanel(int panel) const {
     if (panel < 1 || panel > int(m_panels.size()))
         return {};
-    return m_panels[size_t(panel - 1)]->text();
+    return m_panelText[size_t(panel - 1)];
 }
 
 void frmMain::clearPositionLabels() {
@@ -462,21 +464,26 @@ void frmMain::Set_Controls(int state) {
     switch (state) {
     case ControlStates::NotConnected:
         clearPositionLabels();
-        m_panels[0]->setText(kNotConnected);
+        setPanelText(0, kNotConnected);
         break;
     case ControlStates::TableEmptied:
-        m_panels[2]->clear();
+        setPanelText(2, QString());
         break;
     case ControlStates::Connected:
-        m_panels[0]->setText(kConnected);
+        setPanelText(0, kConnected);
         break;
     default:
         break;
     }
     ControlStates::Context context;
-    context.connected = m_panels[0]->text() == kConnected;
+    context.connected = m_panelText[0] == kConnected;
     context.hasRecords = m_table && m_table->hasRecords();
     context.recordType = m_table ? m_table->currentRecordType() : RecordType::Waypoint;
+    // Loaders report state 4 for every record: the same state in the same
+    // situation changes nothing.
+    if (m_lastControls && m_lastControls->first == state && m_lastControls->second == context)
+        return;
+    m_lastControls = std::make_pair(state, context);
     for (const ControlStates::Change& change : ControlStates::changes(state, context)) {
         QObject* control = m_controls.value(change.control);
         if (auto* action = qobject_cast<QAction*>(control))
@@ -759,8 +766,21 @@ void frmMain::setControls(int state) {
     scheduleTableSync();
 }
 
-void frmMain::setSelectionPanel(const QString& text) {
-    m_panels[2]->setText(text);
+void frmMain::setSelectionPanel(const QString& text) { setPanelText(2, text); }
+
+void frmMain::setPanelText(int index, const QString& text) {
+    // Bulk operations report every row. The texts are kept at once, but the
+    // labels only repaint at the next turn of the event loop, so a long
+    // operation costs one repaint and the user sees its last message.
+    m_panelText[size_t(index)] = text;
+    if (!m_panelTimer.isActive())
+        m_panelTimer.start();
+}
+
+void frmMain::flushPanels() {
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        if (m_panels[i]->text() != m_panelText[i])
+            m_panels[i]->setText(m_panelText[i]);
 }
 
 void frmMain::showTableArea() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ControlStates.h"
 #include "app/HostPresence.h"
 #include "table/TableHost.h"
 
@@ -12,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QActionGroup;
 class QLabel;
@@ -253,6 +255,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setPanelText(int index, const QString& text);
+    void flushPanels();
     void buildMenus();
     void buildControls();
     QMenu* addMenu(QMenu* parent, QMenu*& member, const char* name, const QString& caption);
@@ -270,6 +274,9 @@ private:
     std::unique_ptr<GpsTable> m_table;
     QHash<QString, QObject*> m_controls;
     std::array<QLabel*, 3> m_panels{};
+    std::array<QString, 3> m_panelText;
+    QTimer m_panelTimer;
+    std::optional<std::pair<int, ControlStates::Context>> m_lastControls;
     QActionGroup* m_portGroup = nullptr;
     QActionGroup* m_baudGroup = nullptr;
     QActionGroup* m_unitGroup = nullptr;
