@@ -8,7 +8,7 @@
 #include <QDate>
 #include <QSaveFile>
 #include <array>
-#include <chrono>
+#include <ctime>
 #include <limits>
 
 namespace trekora {
@@ -30,17 +30,14 @@ constexpr qint64 kMaxHeaderField = std::numeric_limits<std::uint16_t>::max();
 // Today's date as the header stores it (year - 1900, month, day). Asked for
 // by every write, so it is looked up at most once a second.
 std::array<char, 3> today() {
-    using Clock = std::chrono::steady_clock;
-    static Clock::time_point checked;
+    static std::time_t checked = -1;
     static std::array<char, 3> cached{};
-    static bool valid = false;
-    const auto now = Clock::now();
-    if (!valid || now - checked > std::chrono::seconds(1)) {
+    const std::time_t now = std::time(nullptr);
+    if (now != checked) {
         const QDate date = QDate::currentDate();
         cached = {static_cast<char>(date.year() - 1900), static_cast<char>(date.month()),
                   static_cast<char>(date.day())};
         checked = now;
-        valid = true;
     }
     return cached;
 }
@@ -104,7 +101,9 @@ bool DbfTable::load() {
     m_loaded = true;
     m_headerOk = m_fieldsOk = false;
     m_fields.clear();
-    m_fieldsByName.clear();
+    m_names.clear();
+    m_nameIndex.clear();
+    m_nextName = 0;
     m_blankRecord.clear();
     m_fileSize = m_file.size();
     if (m_fileSize < kHeaderSize || !m_file.seek(0))
@@ -234,11 +233,10 @@ std::int32_t DbfTable::appendRecord() {
     const qint64 end = dataEnd();
     if (m_fileSize < end || m_count >= std::uint32_t(std::numeric_limits<std::int32_t>::max()))
         return -1;
-    QByteArray record = m_blankRecord;
-    record.append(kEndOfFile);
-    if (!writeAt(end, record))
+    if (!writeAt(end, m_blankRecord.constData(), m_blankRecord.size()) ||
+        !writeAt(end + m_blankRecord.size(), &kEndOfFile, 1))
         return -1;
-    m_fileSize = std::max(m_fileSize, end + record.size());
+    m_fileSize = std::max(m_fileSize, end + m_blankRecord.size() + 1);
     ++m_count;
     bytes::putLittleUInt32(m_header.data() + 4, m_count);
     m_headerDirty = true;
@@ -248,15 +246,26 @@ std::int32_t DbfTable::appendRecord() {
 }
 
 const QList<int>& DbfTable::fieldsNamed(const QString& name) {
-    auto found = m_fieldsByName.constFind(name);
-    if (found != m_fieldsByName.constEnd())
-        return *found;
-    const QString key = text::trim(name).toUpper();
-    QList<int> matches;
-    for (int i = 0; i < m_fields.size(); ++i)
-        if (m_fields[i].matchName == key)
-            matches.append(i);
-    return *m_fieldsByName.insert(name, matches);
+    // Writers fill the fields of each record in the same order, so the name
+    // after the last one asked for is tried first.
+    if (m_nextName < m_names.size() && m_names[m_nextName].name == name)
+        return m_names[m_nextName++].fields;
+    auto found = m_nameIndex.constFind(name);
+    qsizetype index;
+    if (found != m_nameIndex.constEnd()) {
+        index = *found;
+    } else {
+        const QString key = text::trim(name).toUpper();
+        QList<int> matches;
+        for (int i = 0; i < m_fields.size(); ++i)
+            if (m_fields[i].matchName == key)
+                matches.append(i);
+        index = m_names.size();
+        m_names.append({name, matches});
+        m_nameIndex.insert(name, index);
+    }
+    m_nextName = index + 1;
+    return m_names[index].fields;
 }
 
 bool DbfTable::writeField(const QString& name, std::int32_t recordNumber, const QString& value) {
@@ -270,30 +279,32 @@ bool DbfTable::writeField(const QString& name, std::int32_t recordNumber, const 
     if (matches.isEmpty() || recordStart + m_recordLength > m_fileSize)
         return false;
     bool written = true;
+    char text[256];
     for (int index : matches) {
         const DbfField& field = m_fields[index];
-        const auto bytes = dbf_text::fieldText(field, value);
-        if (!bytes || !writeAt(recordStart + field.offset, *bytes))
+        if (!dbf_text::fieldTextInto(field, value, text) ||
+            !writeAt(recordStart + field.offset, text, field.length))
             written = false;
     }
     return written;
 }
 
-bool DbfTable::writeAt(qint64 position, const QByteArray& bytes) {
+bool DbfTable::writeAt(qint64 position, const char* bytes, qsizetype size) {
     if (!m_tail.isEmpty()) {
         const qint64 tailEnd = m_tailStart + m_tail.size();
         if (position >= m_tailStart && position <= tailEnd) {
             const qint64 at = position - m_tailStart;
-            if (at + bytes.size() > m_tail.size())
-                m_tail.resize(at + bytes.size());
-            std::copy(bytes.begin(), bytes.end(), m_tail.begin() + at);
+            if (at + size > m_tail.size())
+                m_tail.resize(at + size);
+            std::copy(bytes, bytes + size, m_tail.data() + at);
             return true;
         }
         if (!flush())
             return false;
     }
     m_tailStart = position;
-    m_tail = bytes;
+    m_tail.reserve(kTailLimit + 64 * 1024);
+    m_tail.append(bytes, size);
     return true;
 }
 

@@ -49,7 +49,7 @@ private:
     void stampDate();
     bool recordsFit() const;
     qint64 dataEnd() const;
-    bool writeAt(qint64 position, const QByteArray& bytes);
+    bool writeAt(qint64 position, const char* bytes, qsizetype size);
     const QList<int>& fieldsNamed(const QString& name);
     QByteArray headerWithField(const DbfField& field) const;
     bool copyRecordsWithField(QIODevice& out, const DbfField& field);
@@ -65,8 +65,15 @@ private:
     std::uint16_t m_headerLength = 0;
     std::uint16_t m_recordLength = 0;
     QList<DbfField> m_fields;
-    QHash<QString, QList<int>> m_fieldsByName; // given name → field positions
-    QByteArray m_blankRecord;                  // deletion flag and blank field texts
+    // Field positions by the name a caller gave, in the order first asked for.
+    struct NameLookup {
+        QString name;
+        QList<int> fields;
+    };
+    QList<NameLookup> m_names;
+    QHash<QString, qsizetype> m_nameIndex;
+    qsizetype m_nextName = 0;
+    QByteArray m_blankRecord; // deletion flag and blank field texts
     bool m_headerDirty = false;
 
     qint64 m_tailStart = 0; // where the collected bytes go

@@ -41,55 +41,64 @@ std::optional<double> parsePlainDecimal(const QString& value) {
     return result;
 }
 
-QByteArray rightAligned(const char* text, qsizetype size, qsizetype width) {
-    QByteArray out(width, ' ');
-    std::copy(text, text + size, out.data() + (width - size));
-    return out;
+// Writes `text` right-aligned into the `width` bytes at `out`; false when it
+// does not fit.
+bool rightAligned(const char* text, qsizetype size, qsizetype width, char* out) {
+    if (size > width)
+        return false;
+    std::fill(out, out + (width - size), ' ');
+    std::copy(text, text + size, out + (width - size));
+    return true;
 }
 
-// Adds one unit in the last place to the magnitude of a decimal text
-// ("-0.12" → "-0.13", "9.99" → "10.00").
-void incrementMagnitude(QByteArray& digits) {
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        char& c = digits[i];
+// Adds one unit in the last place to the magnitude of the decimal text in
+// buffer[0, size) ("-0.12" → "-0.13", "9.99" → "10.00"); returns the new size.
+qsizetype incrementMagnitude(char* buffer, qsizetype size) {
+    for (qsizetype i = size - 1; i >= 0; --i) {
+        char& c = buffer[i];
         if (c == '.' || c == '-')
             continue;
         if (c != '9') {
             ++c;
-            return;
+            return size;
         }
         c = '0';
     }
-    digits.insert(digits.startsWith('-') ? 1 : 0, '1');
+    const qsizetype at = buffer[0] == '-' ? 1 : 0;
+    std::copy_backward(buffer + at, buffer + size, buffer + size + 1);
+    buffer[at] = '1';
+    return size + 1;
 }
 
-// The number with `decimals` digits after ".", at least one before it, no
-// negative zero, rounded as the shared Format pattern does: to the nearest,
-// an exact half away from zero.
-QByteArray fixedText(double value, int decimals) {
-    char buffer[400];
+// Writes the number with `decimals` digits after ".", at least one before
+// it, no negative zero, into `buffer` and returns its size (0 on failure).
+// Rounds as the shared Format pattern does: to the nearest, an exact half
+// away from zero.
+qsizetype fixedText(double value, int decimals, char* buffer, qsizetype capacity) {
     // An exact half at the first dropped digit needs value * 10^(decimals+1)
     // to be a whole number, and so value * 2^(decimals+1) too; only then is
     // the text written one digit longer (exactly) and rounded by hand.
     const double scaled = std::ldexp(value, decimals + 1);
     const bool maybeHalf = std::trunc(scaled) == scaled;
     const int precision = maybeHalf ? decimals + 1 : decimals;
-    auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + capacity - 1, value, std::chars_format::fixed, precision);
     if (error != std::errc())
-        return {};
-    QByteArray out(buffer, end - buffer);
+        return 0;
+    qsizetype size = end - buffer;
     if (maybeHalf) {
-        const char dropped = out.back();
-        out.chop(decimals == 0 ? 2 : 1);
+        const char dropped = buffer[size - 1];
+        size -= decimals == 0 ? 2 : 1;
         if (dropped >= '5')
-            incrementMagnitude(out);
+            size = incrementMagnitude(buffer, size);
     }
     const bool allZero =
-        std::all_of(out.begin(), out.end(), [](char c) { return c < '1' || c > '9'; });
-    if (out.startsWith('-') && allZero)
-        out.remove(0, 1);
-    return out;
+        std::all_of(buffer, buffer + size, [](char c) { return c < '1' || c > '9'; });
+    if (buffer[0] == '-' && allZero) {
+        std::copy(buffer + 1, buffer + size, buffer);
+        --size;
+    }
+    return size;
 }
 
 } // namespace
@@ -110,35 +119,39 @@ std::optional<double> parseNumber(const QString& value) {
     return negate ? -number : number;
 }
 
-std::optional<QByteArray> fieldText(const DbfField& field, const QString& value) {
+bool fieldTextInto(const DbfField& field, const QString& value, char* out) {
     const qsizetype width = field.length;
     if (!field.isNumeric()) {
-        QByteArray out(width, ' ');
         const qsizetype n = std::min(width, value.size());
         for (qsizetype i = 0; i < n; ++i) {
             const char16_t c = value[i].unicode();
             out[i] = c < 0x80 ? static_cast<char>(c) : ansi::toByte(value[i]);
         }
-        return out;
+        std::fill(out + n, out + width, ' ');
+        return true;
     }
     const auto number = parseNumber(value);
     if (!number || !std::isfinite(*number))
-        return std::nullopt;
+        return false;
     if (field.decimals == 0) {
         const auto integer = text::toInt32(*number);
         if (!integer)
-            return std::nullopt;
+            return false;
         char buffer[16];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, *integer);
-        const qsizetype size = result.ptr - buffer;
-        if (size > width)
-            return std::nullopt;
-        return rightAligned(buffer, size, width);
+        return rightAligned(buffer, result.ptr - buffer, width, out);
     }
-    const QByteArray digits = fixedText(*number, std::min<int>(field.decimals, kMaxDecimals));
-    if (digits.isEmpty() || digits.size() > width)
+    char digits[400];
+    const qsizetype size =
+        fixedText(*number, std::min<int>(field.decimals, kMaxDecimals), digits, sizeof digits);
+    return size > 0 && rightAligned(digits, size, width, out);
+}
+
+std::optional<QByteArray> fieldText(const DbfField& field, const QString& value) {
+    QByteArray out(field.length, ' ');
+    if (!fieldTextInto(field, value, out.data()))
         return std::nullopt;
-    return rightAligned(digits.constData(), digits.size(), width);
+    return out;
 }
 
 QByteArray blankText(const DbfField& field) {

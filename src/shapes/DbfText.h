@@ -23,6 +23,9 @@ std::optional<double> parseNumber(const QString& value);
 // does not fit 32 bits, or the number needs more characters than the field
 // has: a number is never cut into a different one.
 std::optional<QByteArray> fieldText(const DbfField& field, const QString& value);
+// The same into the field.length bytes at `out`, which are left untouched
+// when the value is refused.
+bool fieldTextInto(const DbfField& field, const QString& value, char* out);
 
 // The text of a blank record: spaces for character fields, 0 with the
 // field's decimals for numeric ones (spaces when even that is too wide).
