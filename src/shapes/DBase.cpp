@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <limits>
 #include <map>
 #include <memory>
 

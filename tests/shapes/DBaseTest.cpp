@@ -132,6 +132,24 @@ TEST_F(DBaseTable, AppendAndWriteFields) {
     EXPECT_TRUE(ReadRecords(r, 3).isEmpty());
 }
 
+TEST_F(DBaseTable, TablesLargerThanTheWriteBufferRoundTrip) {
+    const int n = 50000; // 1.15 MB of records: written out in several blocks
+    const Handle h = identLat(QStringLiteral("big.dbf"));
+    for (int i = 1; i <= n; ++i) {
+        ASSERT_EQ(AppendRecord(h), i);
+        ASSERT_TRUE(WriteField(h, QStringLiteral("ident"), i, QString::number(i)));
+        ASSERT_TRUE(WriteField(h, QStringLiteral("lat"), i, QString::number(i / 1000.0, 'f', 3)));
+    }
+    ASSERT_TRUE(WriteField(h, QStringLiteral("ident"), 7, QStringLiteral("seven"))); // on disk
+    const auto records = ReadRecords(h, 0);
+    ASSERT_EQ(records.size(), n);
+    EXPECT_EQ(records[6][0], QStringLiteral("seven     "));
+    EXPECT_EQ(records[n - 1][0], QStringLiteral("50000     "));
+    EXPECT_EQ(records[n - 1][1], QStringLiteral("   50.000000"));
+    ASSERT_TRUE(close(h));
+    EXPECT_EQ(fileBytes(scratchPath(QStringLiteral("big.dbf"))).size(), 97 + 23 * n + 1);
+}
+
 TEST_F(DBaseTable, NumericTexts) {
     struct Case {
         const char* spec;

@@ -279,6 +279,28 @@ TEST_F(ShapeFile, OpeningFailures) {
     EXPECT_EQ(shortIndex.Count(), 0);
 }
 
+TEST_F(ShapeFile, LayersLargerThanTheWriteBuffersRoundTrip) {
+    const int n = 20000; // 560 KB of records: written out in several blocks
+    {
+        CShapeFile shapes;
+        shapes.SetFileSpec(name(QStringLiteral("big.shp")), CShapeFile::CREATEIT, 1);
+        for (int i = 0; i < n; ++i)
+            shapes.Add(std::make_shared<CPoint>(i, -i));
+    }
+    const QByteArray shp = fileBytes(scratchPath(QStringLiteral("big.shp")));
+    ASSERT_EQ(shp.size(), 100 + 28 * n);
+    EXPECT_EQ(big32(shp, 24), (100 + 28 * n) / 2);
+    expectHeaderBox(shp, 0, -(n - 1), n - 1, 0);
+    CShapeFile shapes;
+    shapes.SetFileSpec(name(QStringLiteral("big.shp")), 0);
+    ASSERT_EQ(shapes.Count(), n);
+    for (int i : {1, 9363, n}) {
+        auto point = std::dynamic_pointer_cast<CPoint>(shapes.Item(i));
+        ASSERT_TRUE(point);
+        EXPECT_EQ(point->X(), i - 1);
+    }
+}
+
 TEST_F(ShapeFile, EmptyShapefileHeaders) {
     const QString shp = scratchPath(QStringLiteral("rt.shp"));
     ASSERT_TRUE(CreateEmptyShapefile(shp, QStringLiteral("  line ")));
