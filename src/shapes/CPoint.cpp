@@ -17,14 +17,19 @@ struct NearestVertices {
     std::vector<std::int32_t> near; // per part, the 1-based vertex that last lowered best
 };
 
-NearestVertices nearestVertices(const CPoint& p, const QList<CPartPtr>& parts,
-                                double (*distance)(const CPoint&, const CPoint&)) {
+double pointDistance(const CPoint& a, const CPoint& b) {
+    if (a.X() == b.X() && a.Y() == b.Y())
+        return 0.0;
+    return std::sqrt((a.Y() - b.Y()) * (a.Y() - b.Y()) + (a.X() - b.X()) * (a.X() - b.X()));
+}
+
+NearestVertices nearestVertices(const CPoint& p, const QList<CPartPtr>& parts) {
     NearestVertices result;
     bool first = true;
     for (const CPartPtr& part : parts) {
         std::int32_t near = 1;
         for (std::int32_t i = 1; i <= part->Count(); ++i) {
-            const double d = distance(p, *part->NewEnum()[i - 1]);
+            const double d = pointDistance(p, *part->NewEnum()[i - 1]);
             if (first) {
                 result.best = d;
                 first = false;
@@ -74,10 +79,25 @@ void examineVertices(const CPoint& p, const CPart& part, std::int32_t i, std::in
     examineSegment(p, *part.NewEnum()[i - 1], *part.NewEnum()[j - 1], best);
 }
 
-double pointDistance(const CPoint& a, const CPoint& b) {
-    if (a.X() == b.X() && a.Y() == b.Y())
-        return 0.0;
-    return std::sqrt((a.Y() - b.Y()) * (a.Y() - b.Y()) + (a.X() - b.X()) * (a.X() - b.X()));
+// The (up to) two segments examined beside the nearest vertex of a part, as
+// pairs of 1-based vertex numbers; vertex 0 means none.
+struct Sides {
+    std::int32_t a1, b1, a2, b2;
+};
+
+// The nearest-vertex distance from p to the parts, refined on each part by the
+// perpendicular distance to the segments `sides`(c, n) names beside its
+// remembered vertex c (n being the part's vertex count).
+template <class SidesOf>
+double distanceToParts(const CPoint& p, const QList<CPartPtr>& parts, SidesOf sidesOf) {
+    NearestVertices nearest = nearestVertices(p, parts);
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        const CPart& part = *parts[k];
+        const Sides sides = sidesOf(nearest.near[k], part.Count());
+        examineVertices(p, part, sides.a1, sides.b1, nearest.best);
+        examineVertices(p, part, sides.a2, sides.b2, nearest.best);
+    }
+    return nearest.best;
 }
 
 } // namespace
@@ -101,42 +121,24 @@ double CPoint::DistanceToPoint(const CPoint& q) const {
 }
 
 double CPoint::DistanceToPolyLine(const CPolyLine& line) const {
-    NearestVertices nearest = nearestVertices(*this, line.NewEnum(), pointDistance);
-    for (qsizetype k = 0; k < line.NewEnum().size(); ++k) {
-        const CPart& part = *line.NewEnum()[k];
-        const std::int32_t c = nearest.near[k];
-        const std::int32_t n = part.Count();
-        if (c == 1) {
-            examineVertices(*this, part, 1, 2, nearest.best);
-        } else if (c == n) {
-            examineVertices(*this, part, n, n - 1, nearest.best);
-        } else {
-            examineVertices(*this, part, c, c - 1, nearest.best);
-            examineVertices(*this, part, c, c + 1, nearest.best);
-        }
-    }
-    return nearest.best;
+    return distanceToParts(*this, line.NewEnum(), [](std::int32_t c, std::int32_t n) {
+        if (c == 1)
+            return Sides{1, 2, 0, 0};
+        if (c == n)
+            return Sides{n, n - 1, 0, 0};
+        return Sides{c, c - 1, c, c + 1};
+    });
 }
 
 double CPoint::DistanceToPolygon(const CPolygon& polygon) const {
-    NearestVertices nearest = nearestVertices(*this, polygon.NewEnum(), pointDistance);
-    for (qsizetype k = 0; k < polygon.NewEnum().size(); ++k) {
-        const CPart& ring = *polygon.NewEnum()[k];
-        const std::int32_t c = nearest.near[k];
-        const std::int32_t n = ring.Count();
-        // The ring is closed: its last vertex repeats the first.
-        if (c == 1) {
-            examineVertices(*this, ring, 1, 2, nearest.best);
-            examineVertices(*this, ring, 1, n - 1, nearest.best);
-        } else if (c == n) {
-            examineVertices(*this, ring, n, n - 1, nearest.best);
-            examineVertices(*this, ring, n, 2, nearest.best);
-        } else {
-            examineVertices(*this, ring, c, c - 1, nearest.best);
-            examineVertices(*this, ring, c, c + 1, nearest.best);
-        }
-    }
-    return nearest.best;
+    // The ring is closed: its last vertex repeats the first.
+    return distanceToParts(*this, polygon.NewEnum(), [](std::int32_t c, std::int32_t n) {
+        if (c == 1)
+            return Sides{1, 2, 1, n - 1};
+        if (c == n)
+            return Sides{n, n - 1, n, 2};
+        return Sides{c, c - 1, c, c + 1};
+    });
 }
 
 } // namespace trekora

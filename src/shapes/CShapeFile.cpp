@@ -32,6 +32,21 @@ ShapeError damaged(const QString& detail) {
                       QStringLiteral("The shp file record is damaged: ") + detail);
 }
 
+ShapeError offsetBeyondMain() {
+    return ShapeError(shape_errors::kOffsetBeyondMain, QString::fromLatin1(kItemSource),
+                      QStringLiteral("The offset read from index file is larger then the "
+                                     "mainfile size"));
+}
+
+// Stores the record's box (Xmin, Ymin, Xmax, Ymax at byte 4 of the content)
+// directly into the shape's extent.
+template <class Shape> void readBox(Shape& shape, const char* content) {
+    shape.SetLeft(bytes::littleDouble(content + 4));
+    shape.SetBottom(bytes::littleDouble(content + 12));
+    shape.SetRight(bytes::littleDouble(content + 20));
+    shape.SetTop(bytes::littleDouble(content + 28));
+}
+
 ShapeError pastEnd() {
     return ShapeError(shape_errors::kInputPastEnd, QString::fromLatin1(kItemSource),
                       QStringLiteral("Input past end of file"));
@@ -234,9 +249,7 @@ std::optional<QByteArray> CShapeFile::readContent(std::int32_t index, const Inde
     const qint64 position = 2 * qint64(entry.offsetWords);
     char header[kRecordHeaderSize];
     if (position < kHeaderSize || !m_mainReader.read(position, kRecordHeaderSize, header))
-        throw ShapeError(shape_errors::kOffsetBeyondMain, QString::fromLatin1(kItemSource),
-                         QStringLiteral("The offset read from index file is larger then the "
-                                        "mainfile size"));
+        throw offsetBeyondMain();
     if (bytes::bigInt32(header) != index)
         throw ShapeError(shape_errors::kIndexMismatch, QString::fromLatin1(kItemSource),
                          QStringLiteral("Index Record does not match main file Record"));
@@ -272,26 +285,27 @@ IShapePtr CShapeFile::ReadPoint(std::int32_t index) {
     return point;
 }
 
-template <class Shape> IShapePtr CShapeFile::readParts(std::int32_t index) {
+template <class Shape>
+std::optional<QByteArray> CShapeFile::readRecordOf(std::int32_t index, Shape& shape) {
     const auto entry = FindOffset(index);
     if (!entry)
-        throw ShapeError(shape_errors::kOffsetBeyondMain, QString::fromLatin1(kItemSource),
-                         QStringLiteral("The offset read from index file is larger then the "
-                                        "mainfile size"));
+        throw offsetBeyondMain();
+    auto content = readContent(index, *entry);
+    if (!content)
+        shape.SetNull(true);
+    return content;
+}
+
+template <class Shape> IShapePtr CShapeFile::readParts(std::int32_t index) {
     auto shape = std::make_shared<Shape>();
-    const auto content = readContent(index, *entry);
-    if (!content) {
-        shape->SetNull(true);
+    const auto content = readRecordOf(index, *shape);
+    if (!content)
         return shape;
-    }
     const char* c = content->constData();
     const qint64 size = content->size();
     if (size < 44)
         throw damaged(QStringLiteral("record too short for its box and counts"));
-    shape->SetLeft(bytes::littleDouble(c + 4));
-    shape->SetBottom(bytes::littleDouble(c + 12));
-    shape->SetRight(bytes::littleDouble(c + 20));
-    shape->SetTop(bytes::littleDouble(c + 28));
+    readBox(*shape, c);
     const std::int32_t numParts = bytes::littleInt32(c + 36);
     const std::int32_t numPoints = bytes::littleInt32(c + 40);
     if (numParts < 0 || numPoints < 0 || 44 + 4 * qint64(numParts) + 16 * qint64(numPoints) > size)
@@ -316,25 +330,15 @@ template <class Shape> IShapePtr CShapeFile::readParts(std::int32_t index) {
 }
 
 IShapePtr CShapeFile::ReadMultiPoint(std::int32_t index) {
-    const auto entry = FindOffset(index);
-    if (!entry)
-        throw ShapeError(shape_errors::kOffsetBeyondMain, QString::fromLatin1(kItemSource),
-                         QStringLiteral("The offset read from index file is larger then the "
-                                        "mainfile size"));
     auto shape = std::make_shared<CMultiPoint>();
-    const auto content = readContent(index, *entry);
-    if (!content) {
-        shape->SetNull(true);
+    const auto content = readRecordOf(index, *shape);
+    if (!content)
         return shape;
-    }
     const char* c = content->constData();
     const qint64 size = content->size();
     if (size < 40)
         throw damaged(QStringLiteral("record too short for its box and count"));
-    shape->SetLeft(bytes::littleDouble(c + 4));
-    shape->SetBottom(bytes::littleDouble(c + 12));
-    shape->SetRight(bytes::littleDouble(c + 20));
-    shape->SetTop(bytes::littleDouble(c + 28));
+    readBox(*shape, c);
     const std::int32_t numPoints = bytes::littleInt32(c + 36);
     if (numPoints < 0 || 40 + 16 * qint64(numPoints) > size)
         throw damaged(QStringLiteral("point count larger than the record"));

@@ -87,6 +87,9 @@ private:
     // the file; std::nullopt for a null record of another type (type 0).
     std::optional<QByteArray> readContent(std::int32_t index, const IndexEntry& entry);
 
+    // The content of record `index` of a polyline, polygon or multipoint
+    // file; for a null record, `shape` is made null and there is none.
+    template <class Shape> std::optional<QByteArray> readRecordOf(std::int32_t index, Shape& shape);
     IShapePtr ReadPoint(std::int32_t index);
     template <class Shape> IShapePtr readParts(std::int32_t index);
     IShapePtr ReadMultiPoint(std::int32_t index);

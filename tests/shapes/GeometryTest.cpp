@@ -11,18 +11,12 @@ namespace trekora {
 namespace {
 
 using test::expectShapeError;
+using test::part;
 using test::TestEnvironment;
 namespace err = shape_errors;
 
 CPointPtr pt(double x, double y) {
     return std::make_shared<CPoint>(x, y);
-}
-
-CPartPtr part(std::initializer_list<std::pair<double, double>> points) {
-    auto p = std::make_shared<CPart>();
-    for (auto [x, y] : points)
-        p->Add(pt(x, y));
-    return p;
 }
 
 template <class Shape> std::shared_ptr<Shape> shapeOf(std::initializer_list<CPartPtr> parts) {

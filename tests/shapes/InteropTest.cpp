@@ -44,13 +44,6 @@ ToolRun runTool(const QString& program, const QStringList& arguments) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty())                   \
     GTEST_SKIP() << name << " is not installed"
 
-CPartPtr part(std::initializer_list<std::pair<double, double>> points) {
-    auto p = std::make_shared<CPart>();
-    for (auto [x, y] : points)
-        p->Add(std::make_shared<CPoint>(x, y));
-    return p;
-}
-
 class Interop : public TestEnvironment {
 protected:
     // Writes `shapes` to base.shp/.shx with a table of ident C 12, elev N 10.2

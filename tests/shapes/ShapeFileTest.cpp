@@ -12,13 +12,6 @@ namespace {
 using namespace test;
 namespace err = shape_errors;
 
-CPartPtr part(std::initializer_list<std::pair<double, double>> points) {
-    auto p = std::make_shared<CPart>();
-    for (auto [x, y] : points)
-        p->Add(std::make_shared<CPoint>(x, y));
-    return p;
-}
-
 class ShapeFile : public TestEnvironment {
 protected:
     CFileName name(const QString& file) const { return CFileName(scratchPath(file)); }

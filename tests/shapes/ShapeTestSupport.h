@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shapes/CPart.h"
 #include "shapes/ShapeError.h"
 
 #include <QByteArray>
@@ -11,6 +12,14 @@
 
 // Small helpers shared by the shapefile and dBASE tests.
 namespace trekora::test {
+
+// A part made of the given (x, y) points.
+inline CPartPtr part(std::initializer_list<std::pair<double, double>> points) {
+    auto p = std::make_shared<CPart>();
+    for (auto [x, y] : points)
+        p->Add(std::make_shared<CPoint>(x, y));
+    return p;
+}
 
 inline QByteArray fileBytes(const QString& path) {
     QFile f(path);
