@@ -1,5 +1,6 @@
 #include "core/AnsiCodePage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace trekora::ansi {
@@ -21,6 +22,12 @@ QChar toChar(unsigned char byte) {
 }
 
 QString toUnicode(QByteArrayView bytes) {
+    // Outside 0x80 … 0x9F the code page is Latin-1, which Qt converts fastest.
+    const bool latin1 = std::none_of(bytes.begin(), bytes.end(), [](char b) {
+        return static_cast<unsigned char>(b) >= 0x80 && static_cast<unsigned char>(b) <= 0x9F;
+    });
+    if (latin1)
+        return QString::fromLatin1(bytes.data(), bytes.size());
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
