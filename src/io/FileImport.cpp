@@ -25,9 +25,6 @@ namespace {
 
 const QString kShapefileSource = QStringLiteral("frmMain.Open_Shapefile");
 const QString kDbfSource = QStringLiteral("Open_DBF");
-// Values are handed to AddRecord already split, joined by a character that
-// no attribute holds, so a ";" inside a dBASE value stays in its field.
-const QString kSeparator = QString(QChar(0x1f));
 // How many shapes are read between two turns of the event loop.
 constexpr int kShapesPerEventTurn = 256;
 
@@ -84,21 +81,31 @@ void showError(const ShapeError& error) {
 }
 
 // Adds the rows of one shape; false when the table refused one.
-bool addShapeRows(GpsTable& table, const IShapePtr& shape, const QString& attributes,
+bool addShapeRows(GpsTable& table, const IShapePtr& shape, const QStringList& attributes,
                   const QString& columns, const QString& typeText) {
-    if (const auto point = std::dynamic_pointer_cast<CPoint>(shape)) {
-        return table.AddRecord(attributes + coordinate(point->Y()) + kSeparator +
-                                   coordinate(point->X()) + kSeparator + typeText,
-                               columns, {}, kSeparator);
-    }
+    QList<QStringView> values;
+    values.reserve(attributes.size() + 4);
+    for (const QString& attribute : attributes)
+        values << attribute;
+    const qsizetype base = values.size();
+    auto addPoint = [&](const CPoint& p, const QString* segmentFlag) {
+        const QString y = coordinate(p.Y());
+        const QString x = coordinate(p.X());
+        values.resize(base);
+        values << y << x << typeText;
+        if (segmentFlag)
+            values << *segmentFlag;
+        return table.AddRecordValues(values, columns);
+    };
+    if (const auto point = std::dynamic_pointer_cast<CPoint>(shape))
+        return addPoint(*point, nullptr);
+    static const QString kFirst = QStringLiteral("True");
+    static const QString kOther = QStringLiteral("False");
     auto addParts = [&](const auto& parts) {
         for (const CPartPtr& part : parts) {
             bool first = true;
             for (const CPointPtr& p : *part) {
-                const QString values = attributes + coordinate(p->Y()) + kSeparator +
-                                       coordinate(p->X()) + kSeparator + typeText + kSeparator +
-                                       (first ? QStringLiteral("True") : QStringLiteral("False"));
-                if (!table.AddRecord(values, columns, {}, kSeparator))
+                if (!addPoint(*p, first ? &kFirst : &kOther))
                     return false;
                 first = false;
             }
@@ -174,9 +181,7 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
             if (i > records.size())
                 throw ShapeError(shape_errors::kSubscriptOutOfRange, kShapefileSource,
                                  QStringLiteral("Subscript out of range"));
-            const QString attributes =
-                records[i - 1].isEmpty() ? QString() : records[i - 1].join(kSeparator) + kSeparator;
-            if (!addShapeRows(table, shape, attributes, columns, typeText)) {
+            if (!addShapeRows(table, shape, records[i - 1], columns, typeText)) {
                 table.host().setBusy(false);
                 return false;
             }
@@ -236,7 +241,8 @@ bool Open_DBF(IoContext& io, const QString& path) {
                     throw ShapeError(515, kDbfSource, QStringLiteral("Required fields not found"));
             }
             table.host().setMessage(QStringLiteral("Loading record: %1").arg(n));
-            if (!table.AddRecord(record.join(kSeparator), mapping.columns, {}, kSeparator))
+            const QList<QStringView> values(record.cbegin(), record.cend());
+            if (!table.AddRecordValues(values, mapping.columns))
                 return false;
         }
         if (mapping.projectionState != 0 && io.projectTable)

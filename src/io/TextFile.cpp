@@ -14,9 +14,6 @@ namespace trekora {
 
 namespace {
 
-// A separator for values already split by the reader, so that AddRecord does
-// not split them again at a delimiter that was inside quotes.
-const QString kUnitSeparator = QString(QChar(0x1f));
 // No legitimate record comes near this; a longer line is a corrupt file.
 constexpr qint64 kMaxLineBytes = 1 << 20;
 
