@@ -91,7 +91,57 @@ const char* const kMonths[] = {"January",   "February", "March",    "April",
                                "May",       "June",     "July",     "August",
                                "September", "October",  "November", "December"};
 
+// Adds one unit in the last place to the magnitude of the decimal text in
+// buffer[0, size) ("-0.12" → "-0.13", "9.99" → "10.00"); returns the new size.
+qsizetype incrementMagnitude(char* buffer, qsizetype size) {
+    for (qsizetype i = size - 1; i >= 0; --i) {
+        char& c = buffer[i];
+        if (c == '.' || c == '-')
+            continue;
+        if (c != '9') {
+            ++c;
+            return size;
+        }
+        c = '0';
+    }
+    const qsizetype at = buffer[0] == '-' ? 1 : 0;
+    std::copy_backward(buffer + at, buffer + size, buffer + size + 1);
+    buffer[at] = '1';
+    return size + 1;
+}
+
 } // namespace
+
+// Writes the number with `decimals` digits after ".", at least one before
+// it, no negative zero, into `buffer` and returns its size (0 on failure).
+// Rounds as the shared Format pattern does: to the nearest, an exact half
+// away from zero.
+qsizetype fixedDigits(double value, int decimals, char* buffer, qsizetype capacity) {
+    // An exact half at the first dropped digit needs value * 10^(decimals+1)
+    // to be a whole number, and so value * 2^(decimals+1) too; only then is
+    // the text written one digit longer (exactly) and rounded by hand.
+    const double scaled = std::ldexp(value, decimals + 1);
+    const bool maybeHalf = std::trunc(scaled) == scaled;
+    const int precision = maybeHalf ? decimals + 1 : decimals;
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + capacity - 1, value, std::chars_format::fixed, precision);
+    if (error != std::errc())
+        return 0;
+    qsizetype size = end - buffer;
+    if (maybeHalf) {
+        const char dropped = buffer[size - 1];
+        size -= decimals == 0 ? 2 : 1;
+        if (dropped >= '5')
+            size = incrementMagnitude(buffer, size);
+    }
+    const bool allZero =
+        std::all_of(buffer, buffer + size, [](char c) { return c < '1' || c > '9'; });
+    if (buffer[0] == '-' && allZero) {
+        std::copy(buffer + 1, buffer + size, buffer);
+        --size;
+    }
+    return size;
+}
 
 double val(QStringView s) {
     // Plain whole numbers are the common case (column indices, counts).
@@ -147,9 +197,8 @@ QString format(double value, QStringView pattern) {
 
     // Plain character work: this runs for every coordinate a file holds.
     char digits[400];
-    const auto written = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                       std::chars_format::fixed, maxDecimals);
-    const char* end = written.ptr;
+    const qsizetype size = fixedDigits(std::fabs(value), maxDecimals, digits, sizeof digits);
+    const char* end = digits + size;
     const char* dot = std::find(static_cast<const char*>(digits), end, '.');
     const char* intBegin = digits;
     while (intBegin < dot && *intBegin == '0' && dot - intBegin > minIntegerDigits)
