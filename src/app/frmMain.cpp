@@ -1,5 +1,11 @@
 #include "app/frmMain.h"
 
+#include "app/frmFields.h"
+#include "app/frmShape.h"
+#include "io/FileImport.h"
+#include "io/IoContext.h"
+#include "io/ShapefileExport.h"
+
 #include "app/AppVersion.h"
 #include "app/ControlStates.h"
 #include "app/GpsTableView.h"
@@ -45,6 +51,18 @@ const QString kDocumentationPage = QStringLiteral("https://trekora.org/manual/")
 
 using WindowSizing::pixels;
 
+// The field-mapping dialog, created when a load first needs it.
+class DialogChooser : public FieldChooser {
+public:
+    explicit DialogChooser(frmMain& window) : m_window(window) {}
+    std::optional<std::array<QString, 6>> choose(const FieldMappingRequest& request) override {
+        return m_window.fieldsDialog().choose(request);
+    }
+
+private:
+    frmMain& m_window;
+};
+
 } // namespace
 
 frmMain::frmMain(StartOptions options, QWidget* parent)
@@ -62,6 +80,9 @@ frmMain::frmMain(StartOptions options, QWidget* parent)
         }
     });
     m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    m_chooser = std::make_unique<DialogChooser>(*this);
+    m_io = std::make_unique<IoContext>(
+        IoContext{*m_table, *m_chooser, {}, {}, [this] { return shapeDialog().ask(); }});
 
     buildMenus();
     buildControls();
@@ -234,6 +255,8 @@ void frmMain::buildMenus() {
     addItem(mnuHelp, mnuAbout, "mnuAbout", QStringLiteral("About Trekora Extension..."));
 
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
+    connect(mnuFileL, &QAction::triggered, this, &frmMain::mnuFileL_Click);
     connect(mnuRefreshApps, &QAction::triggered, this, &frmMain::mnuRefreshApps_Click);
     connect(mnuSetRefreshRate, &QAction::triggered, this, &frmMain::mnuSetRefreshRate_Click);
     connect(mnuSetProjection, &QAction::triggered, this, [this] { Open_Properties(0); });
@@ -696,6 +719,28 @@ void frmMain::refreshTable() {
     MSFlexGrid1->sync();
 }
 
+frmFields& frmMain::fieldsDialog() {
+    if (!m_fields)
+        m_fields = new frmFields(this);
+    return *m_fields;
+}
+
+frmShape& frmMain::shapeDialog() {
+    if (!m_shape)
+        m_shape = new frmShape(this);
+    return *m_shape;
+}
+
+void frmMain::mnuAFile_Click() {
+    SaveToFileCommand(io());
+    refreshTable();
+}
+
+void frmMain::mnuFileL_Click() {
+    LoadFromFileCommand(io());
+    refreshTable();
+}
+
 void frmMain::scheduleTableSync() {
     if (!m_syncTimer.isActive())
         m_syncTimer.start();
@@ -766,7 +811,9 @@ void frmMain::setControls(int state) {
     scheduleTableSync();
 }
 
-void frmMain::setSelectionPanel(const QString& text) { setPanelText(2, text); }
+void frmMain::setSelectionPanel(const QString& text) {
+    setPanelText(2, text);
+}
 
 void frmMain::setPanelText(int index, const QString& text) {
     // Bulk operations report every row. The texts are kept at once, but the

@@ -27,6 +27,10 @@ namespace trekora {
 
 class GpsTable;
 class GpsTableView;
+class frmFields;
+class frmShape;
+struct IoContext;
+class FieldChooser;
 class frmAbout;
 class frmProperties;
 
@@ -90,6 +94,14 @@ public:
     void setMessageMirror(std::function<void(const QString&)> mirror) {
         m_mirror = std::move(mirror);
     }
+
+    // What the file commands work with: the table, the field-mapping and
+    // output-shape dialogs and the projection hooks.
+    IoContext& io() { return *m_io; }
+    frmFields& fieldsDialog();
+    frmShape& shapeDialog();
+    void mnuAFile_Click();
+    void mnuFileL_Click();
 
     frmProperties& properties();
     void Open_Properties(int tab);
@@ -272,6 +284,10 @@ private:
 
     StartOptions m_options;
     std::unique_ptr<GpsTable> m_table;
+    QPointer<frmFields> m_fields;
+    QPointer<frmShape> m_shape;
+    std::unique_ptr<FieldChooser> m_chooser;
+    std::unique_ptr<IoContext> m_io;
     QHash<QString, QObject*> m_controls;
     std::array<QLabel*, 3> m_panels{};
     std::array<QString, 3> m_panelText;
