@@ -42,7 +42,7 @@ QString nmeaSentence(const QString& body) {
     quint8 sum = 0;
     for (QChar c : body)
         sum ^= static_cast<quint8>(c.toLatin1());
-    return QStringLiteral("$%1*%2\r\n").arg(body).arg(sum, 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("$%1*%2\r\n").arg(body, QString::number(sum, 16).rightJustified(2, QLatin1Char('0')).toUpper());
 }
 
 QString nmeaAngle(double value, int degreeDigits) {
@@ -150,10 +150,20 @@ void SimulatedReceiver::stop() {
     m_ackTimer.stop();
     m_out.clear();
     m_inFlight = false;
-    delete m_line;
-    m_line = nullptr;
-    delete m_pty;
-    m_pty = nullptr;
+    // Stopping may happen inside the pseudo-terminal's own read handler
+    // (the vanish fault): close now, delete once that handler has returned.
+    if (m_line) {
+        m_line->clear();
+        m_line->disconnect(this);
+        m_line->deleteLater();
+        m_line = nullptr;
+    }
+    if (m_pty) {
+        m_pty->disconnect(this);
+        m_pty->close();
+        m_pty->deleteLater();
+        m_pty = nullptr;
+    }
     if (!m_config.linkPath.isEmpty() && QFileInfo(m_config.linkPath).isSymLink())
         QFile::remove(m_config.linkPath);
 }
@@ -202,8 +212,9 @@ void SimulatedReceiver::pumpOut() {
     if (m_inFlight || m_out.isEmpty() || !m_line)
         return;
     m_current = m_out.dequeue();
-    if (m_current.haltHere &&
+    if (m_current.haltHere && !m_faultSpent &&
         (m_config.fault == Fault::StopMidTransfer || m_config.fault == Fault::Vanish)) {
+        m_faultSpent = true;
         halt();
         return;
     }
