@@ -76,6 +76,10 @@ gps::PacketLink* GarminLink::createLink() {
     const QString path = gps::SerialPorts::devicePath(m_port);
     if (path.isEmpty())
         return nullptr;
+    return createSerialLink(path);
+}
+
+gps::PacketLink* GarminLink::createSerialLink(const QString& path) {
     auto transport = std::make_unique<gps::SerialTransport>(
         path, gps::SerialSettings::parse(m_settings));
     auto* link = new gps::SerialLink(std::move(transport), this);
@@ -121,7 +125,19 @@ bool GarminLink::OpenPort() {
     attachLink(link);
     if (!link->open()) {
         dropLink();
-        return false;
+        if (m_port != 0)
+            return false;
+        // The kernel's serial driver may have claimed the unit: its tty
+        // then serves as a serial port.
+        const QString tty = gps::SerialPorts::receiverTty();
+        if (tty.isEmpty())
+            return false;
+        link = createSerialLink(tty);
+        attachLink(link);
+        if (!link->open()) {
+            dropLink();
+            return false;
+        }
     }
     if (auto* serial = qobject_cast<gps::SerialLink*>(link)) {
         auto settings = gps::SerialSettings::parse(m_settings);

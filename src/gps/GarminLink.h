@@ -177,6 +177,7 @@ private:
     enum class Transfer { None, Waypoints, Routes, Tracks, Other };
 
     gps::PacketLink* createLink();
+    gps::PacketLink* createSerialLink(const QString& path);
     void attachLink(gps::PacketLink* link);
     void dropLink();
     void resetSessionState();

@@ -46,6 +46,15 @@ QString SerialPorts::devicePath(int port) {
     return port <= devices.size() ? devices[port - 1] : QString();
 }
 
+QString SerialPorts::receiverTty() {
+    constexpr quint16 kReceiverVendor = 0x091e;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.hasVendorIdentifier() && info.vendorIdentifier() == kReceiverVendor)
+            return info.systemLocation();
+    }
+    return {};
+}
+
 bool SerialPorts::exists(int port) {
     const QString path = devicePath(port);
     if (path.isEmpty())

@@ -17,6 +17,9 @@ public:
     static QString devicePath(int port);
     // A device is mapped for port n and can be opened.
     static bool exists(int port);
+    // The tty of a receiver on USB that the kernel's serial driver has
+    // claimed (vendor 0x091e); empty when there is none.
+    static QString receiverTty();
 };
 
 } // namespace trekora::gps

@@ -13,7 +13,7 @@ namespace trekora::gps {
 // offset. Pixel rows come bottom-up, each padded to 4 bytes.
 class ScreenImageAssembler {
 public:
-    static constexpr int kMaxSide = 2048;
+    static constexpr int kMaxSide = 1024;
 
     void reset();
     // Takes one packet's data; false when it makes no sense (the image is
