@@ -16,13 +16,13 @@ namespace {
 // of the newer families uses for them.
 std::int16_t symbolCode(const QString& name) {
     static const QHash<QString, std::int16_t> codes = {
-        {QStringLiteral("waypoint"), 18},       {QStringLiteral("flag"), 178},
-        {QStringLiteral("flag, blue"), 8223},   {QStringLiteral("flag, red"), 8224},
-        {QStringLiteral("campground"), 151},    {QStringLiteral("summit"), 16},
-        {QStringLiteral("trail head"), 8},      {QStringLiteral("parking area"), 158},
-        {QStringLiteral("restroom"), 152},      {QStringLiteral("scenic area"), 157},
-        {QStringLiteral("residence"), 10},      {QStringLiteral("car"), 170},
-        {QStringLiteral("picnic area"), 160},   {QStringLiteral("drinking water"), 154},
+        {QStringLiteral("waypoint"), 18},     {QStringLiteral("flag"), 178},
+        {QStringLiteral("flag, blue"), 8223}, {QStringLiteral("flag, red"), 8224},
+        {QStringLiteral("campground"), 151},  {QStringLiteral("summit"), 16},
+        {QStringLiteral("trail head"), 8},    {QStringLiteral("parking area"), 158},
+        {QStringLiteral("restroom"), 152},    {QStringLiteral("scenic area"), 157},
+        {QStringLiteral("residence"), 10},    {QStringLiteral("car"), 170},
+        {QStringLiteral("picnic area"), 160}, {QStringLiteral("drinking water"), 154},
     };
     bool numeric = false;
     const int n = name.toInt(&numeric);
@@ -84,8 +84,8 @@ bool readPoint(QXmlStreamReader& xml, Point& p, QString* error) {
 
 WaypointRecord toWaypoint(const Point& p, int counter) {
     WaypointRecord w;
-    w.ident = p.name.isEmpty() ? QStringLiteral("WPT%1").arg(counter, 3, 10, QLatin1Char('0'))
-                               : p.name;
+    w.ident =
+        p.name.isEmpty() ? QStringLiteral("WPT%1").arg(counter, 3, 10, QLatin1Char('0')) : p.name;
     w.latitude = p.lat;
     w.longitude = p.lon;
     w.altitude = p.ele;
@@ -128,9 +128,9 @@ public:
                 return false;
         }
         if (m_xml.hasError())
-            return fail(error, QStringLiteral("Line %1: %2")
-                                   .arg(m_xml.lineNumber())
-                                   .arg(m_xml.errorString()));
+            return fail(
+                error,
+                QStringLiteral("Line %1: %2").arg(m_xml.lineNumber()).arg(m_xml.errorString()));
         return true;
     }
 

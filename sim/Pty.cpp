@@ -18,9 +18,8 @@ struct SpeedEntry {
 };
 
 constexpr SpeedEntry kSpeeds[] = {
-    {B1200, 1200},     {B2400, 2400},     {B4800, 4800},     {B9600, 9600},
-    {B19200, 19200},   {B38400, 38400},   {B57600, 57600},   {B115200, 115200},
-    {B230400, 230400}, {B460800, 460800},
+    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+    {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400}, {B460800, 460800},
 };
 
 speed_t speedFor(qint32 rate) {
@@ -34,7 +33,9 @@ speed_t speedFor(qint32 rate) {
 
 Pty::Pty(QObject* parent) : QObject(parent) {}
 
-Pty::~Pty() { close(); }
+Pty::~Pty() {
+    close();
+}
 
 bool Pty::open(qint32 baudRate, QString* error) {
     close();
@@ -116,7 +117,8 @@ void Pty::write(const QByteArray& bytes) {
 
 void Pty::flush() {
     while (m_master >= 0 && !m_output.isEmpty()) {
-        const ssize_t n = ::write(m_master, m_output.constData(), static_cast<size_t>(m_output.size()));
+        const ssize_t n =
+            ::write(m_master, m_output.constData(), static_cast<size_t>(m_output.size()));
         if (n > 0) {
             m_output.remove(0, n);
             continue;

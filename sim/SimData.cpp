@@ -73,7 +73,8 @@ const DemoPoint* findPoint(const char* ident) {
     return nullptr;
 }
 
-SimRoute demoRoute(std::int16_t number, const QString& name, std::initializer_list<const char*> ids) {
+SimRoute demoRoute(std::int16_t number, const QString& name,
+                   std::initializer_list<const char*> ids) {
     SimRoute r;
     r.header.route_number = number;
     r.header.route_ident = name;
@@ -112,8 +113,8 @@ SimData SimData::demo() {
         d.waypoints.append(waypointFrom(p));
     d.routes.append(demoRoute(1, QStringLiteral("VALLEY LOOP"),
                               {"LODGE", "SWGBRG", "CHAPEL", "CURRY", "AHWAHN", "VILLAG"}));
-    d.routes.append(demoRoute(2, QStringLiteral("MIST TRAIL"),
-                              {"HPYISL", "MISTTH", "VERNAL", "NEVADA"}));
+    d.routes.append(
+        demoRoute(2, QStringLiteral("MIST TRAIL"), {"HPYISL", "MISTTH", "VERNAL", "NEVADA"}));
 
     // A walk from the lodge up the valley, a break, then the Mist Trail.
     SimTrack track;

@@ -42,7 +42,8 @@ QString nmeaSentence(const QString& body) {
     quint8 sum = 0;
     for (QChar c : body)
         sum ^= static_cast<quint8>(c.toLatin1());
-    return QStringLiteral("$%1*%2\r\n").arg(body, QString::number(sum, 16).rightJustified(2, QLatin1Char('0')).toUpper());
+    return QStringLiteral("$%1*%2\r\n")
+        .arg(body, QString::number(sum, 16).rightJustified(2, QLatin1Char('0')).toUpper());
 }
 
 QString nmeaAngle(double value, int degreeDigits) {
@@ -75,14 +76,17 @@ std::optional<Fault> faultFromName(const QString& name) {
 }
 
 QStringList faultNames() {
-    return {QStringLiteral("drop-ack"),    QStringLiteral("bad-checksum"),
-            QStringLiteral("nak"),         QStringLiteral("nak-all"),
-            QStringLiteral("mute"),        QStringLiteral("wrong-count"),
-            QStringLiteral("stop-mid-transfer"), QStringLiteral("vanish")};
+    return {QStringLiteral("drop-ack"),
+            QStringLiteral("bad-checksum"),
+            QStringLiteral("nak"),
+            QStringLiteral("nak-all"),
+            QStringLiteral("mute"),
+            QStringLiteral("wrong-count"),
+            QStringLiteral("stop-mid-transfer"),
+            QStringLiteral("vanish")};
 }
 
-SimulatedReceiver::SimulatedReceiver(const SimConfig& config, const SimData& data,
-                                     QObject* parent)
+SimulatedReceiver::SimulatedReceiver(const SimConfig& config, const SimData& data, QObject* parent)
     : QObject(parent), m_config(config), m_data(data),
       m_caps(gps::Capabilities::fromText(config.protocols)), m_decoder(*this) {
     m_ackTimer.setSingleShot(true);
@@ -96,9 +100,13 @@ SimulatedReceiver::SimulatedReceiver(const SimConfig& config, const SimData& dat
     });
 }
 
-SimulatedReceiver::~SimulatedReceiver() { stop(); }
+SimulatedReceiver::~SimulatedReceiver() {
+    stop();
+}
 
-bool SimulatedReceiver::isRunning() const { return m_pty && m_pty->isOpen(); }
+bool SimulatedReceiver::isRunning() const {
+    return m_pty && m_pty->isOpen();
+}
 
 bool SimulatedReceiver::start(QString* error) {
     stop();
@@ -201,7 +209,9 @@ void SimulatedReceiver::writeFrame(quint8 id, const QByteArray& data, bool corru
     m_line->output(frame);
 }
 
-void SimulatedReceiver::sendControl(quint8 id, quint8 kind) { writeFrame(id, u16Data(kind)); }
+void SimulatedReceiver::sendControl(quint8 id, quint8 kind) {
+    writeFrame(id, u16Data(kind));
+}
 
 void SimulatedReceiver::queue(quint8 id, const QByteArray& data) {
     m_out.enqueue(Outgoing{id, data, false, false});
@@ -254,15 +264,14 @@ void SimulatedReceiver::onFrameError(FrameError error, std::uint8_t id) {
 
 bool SimulatedReceiver::isRecordKind(quint8 id) const {
     return id == ids.records || id == ids.wptData || id == ids.rteHdr || id == ids.rteWptData ||
-           id == ids.rteLinkData || id == ids.trkHdr || id == ids.trkData ||
-           id == ids.xferCmplt;
+           id == ids.rteLinkData || id == ids.trkHdr || id == ids.trkData || id == ids.xferCmplt;
 }
 
 void SimulatedReceiver::onPacket(std::uint8_t id, QByteArrayView view) {
     const QByteArray data = view.toByteArray();
     if (id == pid::Ack || id == pid::Nak) {
-        const quint8 kind = data.isEmpty() ? static_cast<quint8>(m_current.id)
-                                           : static_cast<quint8>(data[0]);
+        const quint8 kind =
+            data.isEmpty() ? static_cast<quint8>(m_current.id) : static_cast<quint8>(data[0]);
         if (!m_inFlight || kind != m_current.id)
             return;
         if (id == pid::Ack) {
@@ -435,7 +444,8 @@ QList<SimulatedReceiver::Outgoing> SimulatedReceiver::routePackets() const {
     const int headerType = gps::dataTypeNumber(m_caps.routeHeaderType);
     for (const SimRoute& route : m_data.routes) {
         auto header = gps::encodeRouteHeader(headerType, route.header);
-        out.append(Outgoing{ids.rteHdr, header ? *header : *gps::encodeRouteHeader(202, route.header)});
+        out.append(
+            Outgoing{ids.rteHdr, header ? *header : *gps::encodeRouteHeader(202, route.header)});
         for (qsizetype i = 0; i < route.points.size(); ++i) {
             if (links && i > 0) {
                 RouteRecord link;
@@ -460,7 +470,8 @@ QList<SimulatedReceiver::Outgoing> SimulatedReceiver::trackPackets() const {
         pointType = 301;
     for (const SimTrack& track : m_data.tracks) {
         if (headers) {
-            auto h = gps::encodeTrackHeader(gps::dataTypeNumber(m_caps.trackHeaderType), track.header);
+            auto h =
+                gps::encodeTrackHeader(gps::dataTypeNumber(m_caps.trackHeaderType), track.header);
             out.append(Outgoing{ids.trkHdr, h ? *h : *gps::encodeTrackHeader(310, track.header)});
         }
         for (qsizetype i = 0; i < track.points.size(); ++i) {

@@ -11,6 +11,7 @@ namespace trekora::sim {
 namespace {
 constexpr qint64 kBitsPerByte = 10; // start, 8 data, stop
 constexpr qint64 kDefaultRate = 9600;
+constexpr qint64 kLatenessCreditNs = 5'000'000;
 } // namespace
 
 ThrottledLine::ThrottledLine(Pty& pty, bool throttle, QObject* parent)
@@ -62,7 +63,9 @@ void ThrottledLine::output(const QByteArray& bytes) {
     pump();
 }
 
-void ThrottledLine::clear() { m_chunks.clear(); }
+void ThrottledLine::clear() {
+    m_chunks.clear();
+}
 
 void ThrottledLine::pump() {
     if (m_pumping)
@@ -73,8 +76,12 @@ void ThrottledLine::pump() {
         Chunk& next = m_chunks.head();
         if (next.fromHost) {
             // The host's bytes start when the line is free and take their time.
+            // An answer that comes a little after the line fell free counts
+            // from that moment: this machine's scheduling delays are not line
+            // time (the same bounded credit as for output below).
             if (next.dueNs < 0) {
-                next.dueNs = std::max(now, m_lineFreeNs) + bytesNs(next.bytes.size());
+                next.dueNs =
+                    std::max(now - kLatenessCreditNs, m_lineFreeNs) + bytesNs(next.bytes.size());
                 m_lineFreeNs = next.dueNs;
             }
             if (now < next.dueNs) {
@@ -90,8 +97,10 @@ void ThrottledLine::pump() {
             break;
         }
         const QByteArray bytes = m_chunks.dequeue().bytes;
-        // Scheduled, not actual, start: a late wake-up does not add up.
-        const qint64 start = std::max(m_lineFreeNs, now - bytesNs(1));
+        // The bytes start when the line fell free, not when this wake-up came:
+        // a late timer does not stretch the line. The credit is bounded so an
+        // idle line does not bank time.
+        const qint64 start = std::max(m_lineFreeNs, now - kLatenessCreditNs);
         m_lineFreeNs = start + bytesNs(bytes.size());
         m_pty.write(bytes);
     }

@@ -29,20 +29,20 @@ int main(int argc, char** argv) {
                                       QStringLiteral("Pace bytes at the line speed"));
     const QCommandLineOption product(QStringLiteral("product"), QStringLiteral("Product id"),
                                      QStringLiteral("ID"));
-    const QCommandLineOption software(QStringLiteral("software"),
-                                      QStringLiteral("Software version x 100"),
-                                      QStringLiteral("N"));
+    const QCommandLineOption software(
+        QStringLiteral("software"), QStringLiteral("Software version x 100"), QStringLiteral("N"));
     const QCommandLineOption description(QStringLiteral("description"),
                                          QStringLiteral("Product description"),
                                          QStringLiteral("TEXT"));
     const QCommandLineOption protocols(QStringLiteral("protocols"),
                                        QStringLiteral("Capability array, e.g. \"P000 L001 A010\""),
                                        QStringLiteral("LIST"));
-    const QCommandLineOption fault(QStringLiteral("fault"),
-                                   QStringLiteral("Fault to inject: %1")
-                                       .arg(faultNames().join(QStringLiteral(", "))),
-                                   QStringLiteral("NAME"));
-    parser.addOptions({data, link, nmea, throttle, product, software, description, protocols, fault});
+    const QCommandLineOption fault(
+        QStringLiteral("fault"),
+        QStringLiteral("Fault to inject: %1").arg(faultNames().join(QStringLiteral(", "))),
+        QStringLiteral("NAME"));
+    parser.addOptions(
+        {data, link, nmea, throttle, product, software, description, protocols, fault});
     parser.process(app);
 
     SimConfig config;
@@ -98,9 +98,8 @@ int main(int argc, char** argv) {
         if (n <= 0)
             app.quit();
     });
-    QObject::connect(&receiver, &SimulatedReceiver::vanished, &app, [] {
-        std::fprintf(stderr, "trekora-gpssim: the device vanished (fault)\n");
-    });
+    QObject::connect(&receiver, &SimulatedReceiver::vanished, &app,
+                     [] { std::fprintf(stderr, "trekora-gpssim: the device vanished (fault)\n"); });
     // Signals end the loop through a pipe, so the device link is removed.
     static int signalPipe[2] = {-1, -1};
     if (::pipe(signalPipe) == 0) {

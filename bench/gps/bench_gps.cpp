@@ -67,8 +67,11 @@ void benchDecoding() {
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (!done() && clock.elapsed() < timeoutMs) {
+        QEventLoop loop;
+        QTimer::singleShot(2, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     return done();
 }
 
@@ -115,9 +118,10 @@ void benchGpsbabel(SimulatedReceiver& sim, const QString& dir) {
     QProcess p;
     QElapsedTimer clock;
     clock.start();
-    p.start(gpsbabel, {QStringLiteral("-t"), QStringLiteral("-i"), QStringLiteral("garmin"),
-                       QStringLiteral("-f"), sim.ptyPath(), QStringLiteral("-o"),
-                       QStringLiteral("gpx"), QStringLiteral("-F"), dir + QStringLiteral("/t.gpx")});
+    p.start(gpsbabel,
+            {QStringLiteral("-t"), QStringLiteral("-i"), QStringLiteral("garmin"),
+             QStringLiteral("-f"), sim.ptyPath(), QStringLiteral("-o"), QStringLiteral("gpx"),
+             QStringLiteral("-F"), dir + QStringLiteral("/t.gpx")});
     waitUntil([&] { return p.state() == QProcess::NotRunning && clock.elapsed() > 10; }, 120000);
     std::printf("gpsbabel (peer), same 10,000-point download: %.3f s (exit %d)\n",
                 clock.nsecsElapsed() / 1e9, p.exitCode());

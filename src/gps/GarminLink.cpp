@@ -68,7 +68,9 @@ GarminLink::~GarminLink() {
 
 // ---------------------------------------------------------------- the port
 
-bool GarminLink::isOpen() const { return m_link && m_link->isOpen(); }
+bool GarminLink::isOpen() const {
+    return m_link && m_link->isOpen();
+}
 
 gps::PacketLink* GarminLink::createLink() {
     if (m_port == 0)
@@ -80,8 +82,8 @@ gps::PacketLink* GarminLink::createLink() {
 }
 
 gps::PacketLink* GarminLink::createSerialLink(const QString& path) {
-    auto transport = std::make_unique<gps::SerialTransport>(
-        path, gps::SerialSettings::parse(m_settings));
+    auto transport =
+        std::make_unique<gps::SerialTransport>(path, gps::SerialSettings::parse(m_settings));
     auto* link = new gps::SerialLink(std::move(transport), this);
     link->setAckTimeout(m_timing.ackTimeoutMs);
     link->setRetries(m_timing.retries);
@@ -202,7 +204,9 @@ void GarminLink::sendPacket(quint8 id, const QByteArray& data) {
         m_link->send(Packet{id, data});
 }
 
-void GarminLink::sendCommand(quint16 command) { sendPacket(m_ids->commandData, u16Data(command)); }
+void GarminLink::sendCommand(quint16 command) {
+    sendPacket(m_ids->commandData, u16Data(command));
+}
 
 void GarminLink::RequestProductData() {
     if (!isOpen())
@@ -241,9 +245,13 @@ void GarminLink::InfoQuery() {
     emit DataCounts(m_countWaypoints, m_countProximity, m_countRoutePoints, m_countTrackPoints);
 }
 
-void GarminLink::StartPositionStream() { sendCommand(cmd::StartPvtData); }
+void GarminLink::StartPositionStream() {
+    sendCommand(cmd::StartPvtData);
+}
 
-void GarminLink::StopPositionStream() { sendCommand(cmd::StopPvtData); }
+void GarminLink::StopPositionStream() {
+    sendCommand(cmd::StopPvtData);
+}
 
 void GarminLink::startTransfer(Transfer kind, quint16 command) {
     if (!isOpen())
@@ -302,8 +310,8 @@ void GarminLink::SendRecordCount(qint16 n) {
     sendPacket(m_ids->records, u16Data(static_cast<quint16>(n)));
 }
 
-bool GarminLink::sendRecord(quint8 id, const QString& type,
-                            const std::optional<QByteArray>& data, quint16 transferCommand) {
+bool GarminLink::sendRecord(quint8 id, const QString& type, const std::optional<QByteArray>& data,
+                            quint16 transferCommand) {
     m_uploadCommand = transferCommand;
     if (!data) {
         if (!m_transferProblemRaised) {
@@ -457,8 +465,7 @@ void GarminLink::onPacket(const Packet& packet) {
     if (packet.id == m_ids->xferCmplt && m_transfer != Transfer::None) {
         m_transfer = Transfer::None;
         m_transferTimer.stop();
-        emit DataCounts(m_countWaypoints, m_countProximity, m_countRoutePoints,
-                        m_countTrackPoints);
+        emit DataCounts(m_countWaypoints, m_countProximity, m_countRoutePoints, m_countTrackPoints);
         if (!self)
             return;
     }
@@ -645,7 +652,8 @@ void GarminLink::onLinkLost(const QString& reason) {
     QPointer<GarminLink> self(this);
     for (int attempt = 0; attempt < kMaxDeviceRetries; ++attempt) {
         qint16 code = DeviceLost;
-        emit LinkProblem(code, QStringLiteral("The connection to the GPS was lost (%1).").arg(reason),
+        emit LinkProblem(code,
+                         QStringLiteral("The connection to the GPS was lost (%1).").arg(reason),
                          QByteArray());
         if (!self)
             return;

@@ -1,6 +1,6 @@
+#include "gps/protocol/DataTypes.h"
 #include "gps/protocol/ByteIO.h"
 #include "gps/protocol/Capabilities.h"
-#include "gps/protocol/DataTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,9 @@ using namespace trekora::gps;
 namespace {
 
 // Degrees that semicircles hold exactly, so positions compare equal.
-double exactDegrees(double degrees) { return semicirclesToDegrees(degreesToSemicircles(degrees)); }
+double exactDegrees(double degrees) {
+    return semicirclesToDegrees(degreesToSemicircles(degrees));
+}
 
 QString text(int length, char first) {
     QString s;
@@ -157,8 +159,9 @@ TEST(DataTypes, RouteTrackAndOtherTypesRoundTrip) {
         int type;
         bool number, comment, ident;
     };
-    for (const RouteCase& c : {RouteCase{200, true, false, false}, RouteCase{201, true, true, false},
-                               RouteCase{202, false, false, true}}) {
+    for (const RouteCase& c :
+         {RouteCase{200, true, false, false}, RouteCase{201, true, true, false},
+          RouteCase{202, false, false, true}}) {
         RouteRecord back;
         ASSERT_TRUE(decodeRouteHeader(c.type, *encodeRouteHeader(c.type, route), back)) << c.type;
         EXPECT_EQ(back.route_number, c.number ? 17 : 0);
@@ -274,7 +277,8 @@ TEST(Capabilities, ProtocolArrayAssignsDataTypesToTheirProtocols) {
     EXPECT_EQ(c.proximityWaypointType, QStringLiteral("D403"));
     EXPECT_EQ(c.pvtType, QStringLiteral("D800"));
 
-    const Capabilities old = Capabilities::fromText(QStringLiteral("L001 A100 D103 A200 D201 D103 A300 D300"));
+    const Capabilities old =
+        Capabilities::fromText(QStringLiteral("L001 A100 D103 A200 D201 D103 A300 D300"));
     EXPECT_EQ(old.trackProtocol, QStringLiteral("A300"));
     EXPECT_TRUE(old.trackHeaderType.isEmpty());
     EXPECT_EQ(old.trackPointType, QStringLiteral("D300"));

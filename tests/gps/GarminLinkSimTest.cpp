@@ -49,14 +49,16 @@ struct Recorder {
                              if (code == GarminLink::DeviceLost)
                                  code = answerWhenLost;
                          });
-        QObject::connect(&link, &GarminLink::DataCounts, [this](qint32 w, qint32, qint32 r, qint32 t) {
-            counts = {w, r, t};
-        });
-        QObject::connect(&link, &GarminLink::ImageProgress, [this](qint16 percent, const QImage& i) {
-            progress.append(percent);
-            if (percent >= 100)
-                image = i;
-        });
+        QObject::connect(&link, &GarminLink::DataCounts,
+                         [this](qint32 w, qint32, qint32 r, qint32 t) {
+                             counts = {w, r, t};
+                         });
+        QObject::connect(&link, &GarminLink::ImageProgress,
+                         [this](qint16 percent, const QImage& i) {
+                             progress.append(percent);
+                             if (percent >= 100)
+                                 image = i;
+                         });
     }
     int count(quint8 kind) const { return static_cast<int>(kinds.count(kind)); }
     void reset() {
@@ -326,8 +328,9 @@ TEST_F(GarminLinkSim, UploadsAreAcknowledgedAndStoredAsAUnitStoresThem) {
         ASSERT_EQ(track.points.size(), 4);
         EXPECT_TRUE(track.points[2].new_segment);
         EXPECT_EQ(track.points[3].time, QStringLiteral("700000003"));
-        EXPECT_EQ(track.header.ident,
-                  QByteArray(family.name) == "newer" ? QStringLiteral("UPTRACK") : QStringLiteral("ACTIVE LOG"));
+        EXPECT_EQ(track.header.ident, QByteArray(family.name) == "newer"
+                                          ? QStringLiteral("UPTRACK")
+                                          : QStringLiteral("ACTIVE LOG"));
         EXPECT_TRUE(rec.problems.isEmpty());
         link.ClosePort();
     }
@@ -346,8 +349,8 @@ TEST_F(GarminLinkSim, PositionStreamDeliversPvtRecords) {
     EXPECT_LT(pvt.epe, 1e9f);
     EXPECT_EQ(pvt.leap_scnds, 18);
     // The time the record carries is now.
-    const qint64 utc = gps::kGarminEpochOffset + qint64(pvt.wn_days) * 86400 +
-                       qint64(pvt.tow) - pvt.leap_scnds;
+    const qint64 utc =
+        gps::kGarminEpochOffset + qint64(pvt.wn_days) * 86400 + qint64(pvt.tow) - pvt.leap_scnds;
     EXPECT_NEAR(double(utc), double(QDateTime::currentSecsSinceEpoch()), 5.0);
     link.StopPositionStream();
     QTest::qWait(300);
@@ -361,12 +364,14 @@ TEST_F(GarminLinkSim, NmeaModePassesLinesAndSentencesThrough) {
     config.nmea = true;
     startSim(config);
     connectLink(QStringLiteral("4800,N,8,1"));
-    ASSERT_TRUE(waitFor([&] { return !rec.sentences.filter(QStringLiteral("$PGRMZ")).isEmpty(); }, 4000));
+    ASSERT_TRUE(
+        waitFor([&] { return !rec.sentences.filter(QStringLiteral("$PGRMZ")).isEmpty(); }, 4000));
     EXPECT_EQ(rec.count(link.PidProductData()), 0);
     EXPECT_TRUE(rec.lines.filter(QStringLiteral("$GPRMC")).size() >= 1);
     EXPECT_TRUE(rec.sentences.filter(QStringLiteral("$PGRMZ")).size() >= 1);
     for (const QString& s : rec.sentences)
-        EXPECT_TRUE(s.startsWith(QLatin1Char('$')) && s.contains(QLatin1Char('*'))) << s.toStdString();
+        EXPECT_TRUE(s.startsWith(QLatin1Char('$')) && s.contains(QLatin1Char('*')))
+            << s.toStdString();
     EXPECT_EQ(link.CurrentBaudRate(link.Settings()), 4800);
 }
 
@@ -408,13 +413,13 @@ TEST_F(GarminLinkSim, BaudRateChangesAndIsNegotiated) {
 TEST_F(GarminLinkSim, EachInjectedFaultIsSurvivedAndReported) {
     struct FaultCase {
         Fault fault;
-        bool uploadTest; // upload waypoints (else download them)
+        bool uploadTest;        // upload waypoints (else download them)
         qint16 expectedProblem; // 0: none
     };
     const FaultCase cases[] = {
-        {Fault::DropAck, true, 0},         {Fault::Nak, true, 0},
-        {Fault::BadChecksum, false, 0},    {Fault::WrongCount, false, 0},
-        {Fault::NakAll, true, 2},          {Fault::Mute, true, 1},
+        {Fault::DropAck, true, 0},          {Fault::Nak, true, 0},
+        {Fault::BadChecksum, false, 0},     {Fault::WrongCount, false, 0},
+        {Fault::NakAll, true, 2},           {Fault::Mute, true, 1},
         {Fault::StopMidTransfer, false, 3}, {Fault::Vanish, false, 4},
     };
     const int demoWaypoints = static_cast<int>(SimData::demo().waypoints.size());
@@ -432,7 +437,8 @@ TEST_F(GarminLinkSim, EachInjectedFaultIsSurvivedAndReported) {
                 link.SendWaypoint();
             });
             if (c.expectedProblem == 0) {
-                ASSERT_TRUE(waitFor([&] { return rec.ackKinds.contains(link.PidTransferComplete()); }));
+                ASSERT_TRUE(
+                    waitFor([&] { return rec.ackKinds.contains(link.PidTransferComplete()); }));
                 EXPECT_EQ(sim->data().waypoints.size(), demoWaypoints + 1) << "stored once";
             } else {
                 ASSERT_TRUE(waitFor([&] { return !rec.problems.isEmpty(); }));
@@ -504,7 +510,8 @@ TEST_F(GarminLinkSim, ServesOneHostAfterAnother) {
         link.ClosePort();
         link.ProductRecord() = ProductRecord{};
     }
-    Settings::set(QStringLiteral("port"), QStringLiteral("device7"), QStringLiteral("/nonexistent/tty"));
+    Settings::set(QStringLiteral("port"), QStringLiteral("device7"),
+                  QStringLiteral("/nonexistent/tty"));
     link.setPort(7);
     EXPECT_FALSE(link.OpenPort());
     EXPECT_FALSE(link.isOpen());

@@ -1,5 +1,5 @@
-#include "gps/link/FrameCodec.h"
 #include "gps/link/SerialLink.h"
+#include "gps/link/FrameCodec.h"
 #include "gps/transport/MemoryTransport.h"
 
 #include <QSignalSpy>

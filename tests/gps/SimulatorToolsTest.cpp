@@ -61,8 +61,7 @@ TEST(GpxReader, ReadsWaypointsRoutesAndTracksAndRefusesBadFiles) {
     EXPECT_EQ(data.tracks[0].header.ident, QStringLiteral("DAY"));
     ASSERT_EQ(data.tracks[0].points.size(), 3);
     EXPECT_TRUE(data.tracks[0].points[2].new_segment);
-    EXPECT_EQ(data.tracks[0].points[0].time,
-              QString::number(1588327200 - gps::kGarminEpochOffset));
+    EXPECT_EQ(data.tracks[0].points[0].time, QString::number(1588327200 - gps::kGarminEpochOffset));
     EXPECT_TRUE(data.tracks[0].points[2].time.isEmpty());
 
     for (const char* bad : {"", "<kml/>", "<gpx><wpt lat=\"95\" lon=\"0\"/></gpx>",
@@ -113,7 +112,8 @@ TEST_F(SimulatorTools, CommandLineSimulatorPrintsItsDeviceAndEndsWithItsInput) {
         link.RequestProductData();
         EXPECT_EQ(link.ProductRecord().product_id, 96);
         EXPECT_EQ(link.ProductRecord().software_version, 458);
-        EXPECT_EQ(link.ProductRecord().description1, QStringLiteral("GPSMAP 76S Software Version 4.58"));
+        EXPECT_EQ(link.ProductRecord().description1,
+                  QStringLiteral("GPSMAP 76S Software Version 4.58"));
         EXPECT_EQ(link.WaypointType(), QStringLiteral("D103"));
         link.DownloadWaypoints();
         ASSERT_TRUE(QTest::qWaitFor([&] { return completes == 1; }, 10000));

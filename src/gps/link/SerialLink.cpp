@@ -18,7 +18,9 @@ SerialLink::SerialLink(std::unique_ptr<ByteTransport> transport, QObject* parent
     });
 }
 
-SerialLink::~SerialLink() { m_transport->disconnect(this); }
+SerialLink::~SerialLink() {
+    m_transport->disconnect(this);
+}
 
 bool SerialLink::open() {
     m_decoder.reset();
@@ -32,16 +34,22 @@ void SerialLink::close() {
     m_transport->close();
 }
 
-bool SerialLink::isOpen() const { return m_transport->isOpen(); }
+bool SerialLink::isOpen() const {
+    return m_transport->isOpen();
+}
 
-QString SerialLink::errorText() const { return m_transport->errorText(); }
+QString SerialLink::errorText() const {
+    return m_transport->errorText();
+}
 
 void SerialLink::send(const Packet& packet) {
     m_queue.enqueue(packet);
     sendNext();
 }
 
-void SerialLink::clearPending() { m_queue.clear(); }
+void SerialLink::clearPending() {
+    m_queue.clear();
+}
 
 void SerialLink::sendNext() {
     if (m_inFlight || m_queue.isEmpty() || !isOpen())
@@ -77,7 +85,9 @@ void SerialLink::finishInFlight() {
     m_inFlight = false;
 }
 
-void SerialLink::onBytes(const QByteArray& bytes) { m_decoder.feed(bytes); }
+void SerialLink::onBytes(const QByteArray& bytes) {
+    m_decoder.feed(bytes);
+}
 
 void SerialLink::onPacket(std::uint8_t id, QByteArrayView data) {
     if (!isOpen())

@@ -19,7 +19,9 @@ UsbLink::UsbLink(QObject* parent) : PacketLink(parent) {
     connect(&m_eventTimer, &QTimer::timeout, this, &UsbLink::handleEvents);
 }
 
-UsbLink::~UsbLink() { close(); }
+UsbLink::~UsbLink() {
+    close();
+}
 
 bool UsbLink::open() {
     if (m_handle)
@@ -138,8 +140,9 @@ bool UsbLink::startSession() {
 bool UsbLink::writePacket(const UsbPacket& packet) {
     QByteArray bytes = packet.encode();
     int done = 0;
-    int rc = libusb_bulk_transfer(m_handle, m_bulkOut, reinterpret_cast<unsigned char*>(bytes.data()),
-                                  static_cast<int>(bytes.size()), &done, kWriteTimeoutMs);
+    int rc =
+        libusb_bulk_transfer(m_handle, m_bulkOut, reinterpret_cast<unsigned char*>(bytes.data()),
+                             static_cast<int>(bytes.size()), &done, kWriteTimeoutMs);
     if (rc == 0 && bytes.size() % m_maxPacketSize == 0) {
         // A transfer that fills whole USB packets is ended by an empty one.
         rc = libusb_bulk_transfer(m_handle, m_bulkOut, nullptr, 0, &done, kWriteTimeoutMs);
@@ -173,8 +176,8 @@ void UsbLink::submitInterruptRead() {
 void UsbLink::submitBulkRead() {
     if (m_bulkPending)
         return;
-    libusb_fill_bulk_transfer(m_bulkTransfer, m_handle, m_bulkIn, m_bulkBuffer,
-                              sizeof m_bulkBuffer, &UsbLink::bulkCallback, this, 0);
+    libusb_fill_bulk_transfer(m_bulkTransfer, m_handle, m_bulkIn, m_bulkBuffer, sizeof m_bulkBuffer,
+                              &UsbLink::bulkCallback, this, 0);
     if (libusb_submit_transfer(m_bulkTransfer) == 0)
         m_bulkPending = true;
 }
@@ -197,7 +200,8 @@ void UsbLink::bulkCallback(libusb_transfer* transfer) {
 void UsbLink::onInterruptDone(libusb_transfer* transfer) {
     if (transfer->status == LIBUSB_TRANSFER_CANCELLED)
         return;
-    if (transfer->status == LIBUSB_TRANSFER_NO_DEVICE || transfer->status == LIBUSB_TRANSFER_ERROR) {
+    if (transfer->status == LIBUSB_TRANSFER_NO_DEVICE ||
+        transfer->status == LIBUSB_TRANSFER_ERROR) {
         fail(QStringLiteral("The GPS receiver on USB went away"));
         return;
     }
@@ -219,7 +223,8 @@ void UsbLink::onBulkDone(libusb_transfer* transfer) {
     m_bulkPending = false;
     if (transfer->status == LIBUSB_TRANSFER_CANCELLED)
         return;
-    if (transfer->status == LIBUSB_TRANSFER_NO_DEVICE || transfer->status == LIBUSB_TRANSFER_ERROR) {
+    if (transfer->status == LIBUSB_TRANSFER_NO_DEVICE ||
+        transfer->status == LIBUSB_TRANSFER_ERROR) {
         fail(QStringLiteral("The GPS receiver on USB went away"));
         return;
     }

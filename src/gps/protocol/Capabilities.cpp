@@ -116,8 +116,8 @@ Capabilities Capabilities::fromProtocolArray(QByteArrayView data) {
 Capabilities Capabilities::fromText(const QString& text) {
     static const QRegularExpression entry(QStringLiteral("^[PLADplad][0-9]{1,5}$"));
     QStringList entries;
-    for (const QString& word : text.split(QRegularExpression(QStringLiteral("[\\s,]+")),
-                                          Qt::SkipEmptyParts)) {
+    for (const QString& word :
+         text.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts)) {
         if (entry.match(word).hasMatch())
             entries.append(entryName(word[0].toUpper().toLatin1(), word.mid(1).toInt()));
     }

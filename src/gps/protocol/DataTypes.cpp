@@ -283,7 +283,9 @@ bool decodeWaypoint(int type, QByteArrayView data, WaypointRecord& record) {
     return true;
 }
 
-bool isRouteHeaderType(int type) { return type == 200 || type == 201 || type == 202; }
+bool isRouteHeaderType(int type) {
+    return type == 200 || type == 201 || type == 202;
+}
 
 std::optional<QByteArray> encodeRouteHeader(int type, const RouteRecord& r) {
     QByteArray out;
@@ -328,7 +330,9 @@ bool decodeRouteHeader(int type, QByteArrayView data, RouteRecord& record) {
     return true;
 }
 
-bool isRouteLinkType(int type) { return type == 210; }
+bool isRouteLinkType(int type) {
+    return type == 210;
+}
 
 std::optional<QByteArray> encodeRouteLink(int type, const RouteRecord& r) {
     if (type != 210)
@@ -356,7 +360,9 @@ bool decodeRouteLink(int type, QByteArrayView data, RouteRecord& record) {
     return true;
 }
 
-bool isTrackHeaderType(int type) { return type == 310 || type == 311 || type == 312; }
+bool isTrackHeaderType(int type) {
+    return type == 310 || type == 311 || type == 312;
+}
 
 std::optional<QByteArray> encodeTrackHeader(int type, const TrackRecord& t) {
     QByteArray out;
@@ -402,7 +408,9 @@ bool decodeTrackHeader(int type, QByteArrayView data, TrackRecord& record) {
     return true;
 }
 
-bool isTrackPointType(int type) { return type == 300 || type == 301 || type == 302; }
+bool isTrackPointType(int type) {
+    return type == 300 || type == 301 || type == 302;
+}
 
 std::optional<QByteArray> encodeTrackPoint(int type, const TrackRecord& t) {
     if (!isTrackPointType(type))

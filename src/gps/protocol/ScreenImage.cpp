@@ -10,7 +10,9 @@ constexpr quint32 kPixels = 1;
 constexpr quint32 kPalette = 2;
 } // namespace
 
-void ScreenImageAssembler::reset() { *this = ScreenImageAssembler(); }
+void ScreenImageAssembler::reset() {
+    *this = ScreenImageAssembler();
+}
 
 bool ScreenImageAssembler::add(QByteArrayView data) {
     ByteReader r(data);
@@ -81,8 +83,8 @@ QRgb ScreenImageAssembler::colour(int index) const {
     if (index < m_palette.size())
         return m_palette[index];
     if (m_bitsPerPixel == 2) {
-        static const QRgb greys[4] = {qRgb(255, 255, 255), qRgb(192, 192, 192),
-                                      qRgb(128, 128, 128), qRgb(0, 0, 0)};
+        static const QRgb greys[4] = {qRgb(255, 255, 255), qRgb(192, 192, 192), qRgb(128, 128, 128),
+                                      qRgb(0, 0, 0)};
         return greys[index & 3];
     }
     const int levels = (1 << m_bitsPerPixel) - 1;

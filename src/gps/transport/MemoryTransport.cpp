@@ -14,7 +14,9 @@ bool MemoryTransport::open() {
     return true;
 }
 
-void MemoryTransport::close() { m_open = false; }
+void MemoryTransport::close() {
+    m_open = false;
+}
 
 void MemoryTransport::write(const QByteArray& bytes) {
     if (!m_open || !m_peer)

@@ -97,7 +97,9 @@ void SerialTransport::close() {
         m_port.close();
 }
 
-bool SerialTransport::isOpen() const { return m_port.isOpen(); }
+bool SerialTransport::isOpen() const {
+    return m_port.isOpen();
+}
 
 void SerialTransport::write(const QByteArray& bytes) {
     if (m_port.isOpen())
@@ -120,7 +122,9 @@ qint32 SerialTransport::baudRate() const {
     return m_port.isOpen() ? m_port.baudRate() : m_settings.baudRate;
 }
 
-QString SerialTransport::errorText() const { return m_error; }
+QString SerialTransport::errorText() const {
+    return m_error;
+}
 
 void SerialTransport::onReadyRead() {
     const QByteArray bytes = m_port.readAll();

@@ -70,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ScreenImageAssembler screen;
         qsizetype pos = 0;
         while (pos + 2 <= body.size()) {
-            const auto len = static_cast<qsizetype>(static_cast<std::uint8_t>(body[pos])) |
-                             (static_cast<qsizetype>(static_cast<std::uint8_t>(body[pos + 1])) << 8);
+            const auto len =
+                static_cast<qsizetype>(static_cast<std::uint8_t>(body[pos])) |
+                (static_cast<qsizetype>(static_cast<std::uint8_t>(body[pos + 1])) << 8);
             pos += 2;
             const qsizetype take = std::min(len, body.size() - pos);
             screen.add(body.sliced(pos, take));
