@@ -1,5 +1,6 @@
 #include "sim/SimulatedReceiver.h"
 
+#include "core/Settings.h"
 #include "gps/protocol/ByteIO.h"
 #include "gps/protocol/DataTypes.h"
 #include "gps/protocol/PacketIds.h"
@@ -102,6 +103,11 @@ SimulatedReceiver::SimulatedReceiver(const SimConfig& config, const SimData& dat
 
 SimulatedReceiver::~SimulatedReceiver() {
     stop();
+}
+
+void SimulatedReceiver::assignToPort(int port) const {
+    const QString path = m_config.linkPath.isEmpty() ? m_ptyPath : m_config.linkPath;
+    Settings::set(QStringLiteral("port"), QStringLiteral("device%1").arg(port), path);
 }
 
 bool SimulatedReceiver::isRunning() const {

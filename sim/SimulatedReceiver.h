@@ -69,6 +69,9 @@ public:
     void stop();
     bool isRunning() const;
     QString ptyPath() const { return m_ptyPath; }
+    // Maps serial port n (setting port/device<n>) to this unit's device, so
+    // the link component reaches it as "Port n".
+    void assignToPort(int port) const;
 
     const SimData& data() const { return m_data; }
     void setData(const SimData& data) { m_data = data; }

@@ -1,6 +1,7 @@
 #include "gps/protocol/DataTypes.h"
 #include "gps/protocol/ByteIO.h"
 #include "gps/protocol/Capabilities.h"
+#include "gps/protocol/ScreenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -289,4 +290,50 @@ TEST(Capabilities, ProtocolArrayAssignsDataTypesToTheirProtocols) {
     QByteArray odd = old.toProtocolArray();
     odd.append("\x01\x02", 2);
     EXPECT_EQ(Capabilities::fromProtocolArray(odd).waypointType, QStringLiteral("D103"));
+}
+
+TEST(ScreenImage, TwoBitImagesUseFourGreysAndBadPacketsAreRefused) {
+    auto packet = [](quint32 section, quint32 offset, const QByteArray& body) {
+        QByteArray d;
+        ByteWriter w(d);
+        w.u32(section);
+        w.u32(offset);
+        w.raw(body);
+        return d;
+    };
+    QByteArray header;
+    ByteWriter h(header);
+    h.u32(4); // bytes per row: 4 pixels need 1 byte, padded to 4
+    h.u32(2);
+    h.u32(4);
+    h.u32(2);
+    h.raw(QByteArray(12, '\0'));
+    ScreenImageAssembler screen;
+    ASSERT_TRUE(screen.add(packet(0, 0, header)));
+    EXPECT_EQ(screen.percent(), 0);
+    // Bottom row first: pixel values 0,1,2,3 (lowest bits leftmost), then all 3.
+    ASSERT_TRUE(screen.add(packet(1, 0, QByteArray("\xE4\0\0\0", 4))));
+    EXPECT_EQ(screen.percent(), 50);
+    EXPECT_FALSE(screen.complete());
+    ASSERT_TRUE(screen.add(packet(1, 4, QByteArray("\xFF\0\0\0", 4))));
+    ASSERT_TRUE(screen.complete());
+    const QImage img = screen.image();
+    ASSERT_EQ(img.size(), QSize(4, 2));
+    EXPECT_EQ(img.pixel(0, 1) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(img.pixel(1, 1) & 0xFFFFFF, 0xC0C0C0u);
+    EXPECT_EQ(img.pixel(2, 1) & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(img.pixel(3, 1) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(img.pixel(0, 0) & 0xFFFFFF, 0x000000u);
+
+    EXPECT_FALSE(screen.add(packet(1, 6, QByteArray(8, 'x')))) << "past the end";
+    ScreenImageAssembler fresh;
+    EXPECT_FALSE(fresh.add(packet(1, 0, QByteArray(4, 'x')))) << "pixels before a header";
+    QByteArray huge;
+    ByteWriter g(huge);
+    g.u32(100000);
+    g.u32(8);
+    g.u32(100000);
+    g.u32(100000);
+    EXPECT_FALSE(fresh.add(packet(0, 0, huge)));
+    EXPECT_FALSE(fresh.add(QByteArray("\0\0", 2)));
 }

@@ -46,8 +46,11 @@ struct Recorder {
                              problems.append(code);
                              problemTexts.append(message);
                              problemPackets.append(packet);
-                             if (code == GarminLink::DeviceLost)
+                             if (code == GarminLink::DeviceLost) {
+                                 if (onLost)
+                                     onLost();
                                  code = answerWhenLost;
+                             }
                          });
         QObject::connect(&link, &GarminLink::DataCounts,
                          [this](qint32 w, qint32, qint32 r, qint32 t) {
@@ -94,6 +97,7 @@ struct Recorder {
     QImage image;
     int completes = 0;
     qint16 answerWhenLost = GarminLink::kAnswerCancel;
+    std::function<void()> onLost;
 };
 
 class GarminLinkSim : public test::TestEnvironment {
@@ -110,7 +114,7 @@ protected:
         sim = std::make_unique<SimulatedReceiver>(config, data);
         QString error;
         ASSERT_TRUE(sim->start(&error)) << error.toStdString();
-        Settings::set(QStringLiteral("port"), QStringLiteral("device1"), sim->ptyPath());
+        sim->assignToPort(1);
     }
 
     void connectLink(const QString& settings = QStringLiteral("9600,N,8,1")) {
@@ -515,4 +519,45 @@ TEST_F(GarminLinkSim, ServesOneHostAfterAnother) {
     link.setPort(7);
     EXPECT_FALSE(link.OpenPort());
     EXPECT_FALSE(link.isOpen());
+}
+
+TEST_F(GarminLinkSim, ALostDeviceIsReopenedWhenTheUserRetries) {
+    // The device is reached through a link, as a USB-serial adapter that is
+    // plugged in again comes back under the same name.
+    const QString linkPath = scratchPath(QStringLiteral("gps0"));
+    SimConfig config;
+    config.fault = Fault::Vanish;
+    config.linkPath = linkPath;
+    startSim(config);
+    connectLink();
+    rec.answerWhenLost = GarminLink::kAnswerRetry;
+    rec.onLost = [&] {
+        SimConfig fresh;
+        fresh.linkPath = linkPath;
+        startSim(fresh);
+    };
+    link.DownloadWaypoints();
+    ASSERT_TRUE(waitFor([&] { return rec.problems.contains(GarminLink::DeviceLost); }));
+    EXPECT_EQ(rec.problems.count(GarminLink::DeviceLost), 1) << "one retry was enough";
+    ASSERT_TRUE(link.isOpen());
+    rec.onLost = nullptr;
+    const int before = rec.completes;
+    const auto received = rec.waypoints.size();
+    link.DownloadWaypoints();
+    ASSERT_TRUE(waitFor([&] { return rec.completes == before + 1; }));
+    EXPECT_EQ(rec.waypoints.size() - received, SimData::demo().waypoints.size());
+}
+
+TEST_F(GarminLinkSim, ThrottledSimulatorStillServesEveryTransfer) {
+    SimConfig config;
+    config.throttle = true;
+    startSim(config);
+    connectLink(QStringLiteral("115200,N,8,1"));
+    EXPECT_EQ(link.ProductRecord().product_id, 411);
+    link.DownloadRoutes();
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 1; }, 20000));
+    EXPECT_EQ(rec.routePoints.size(), 10);
+    link.RequestScreenShot();
+    ASSERT_TRUE(waitFor([&] { return !rec.image.isNull(); }, 20000));
+    EXPECT_TRUE(rec.problems.isEmpty());
 }

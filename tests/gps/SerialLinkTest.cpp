@@ -1,5 +1,6 @@
 #include "gps/link/SerialLink.h"
 #include "gps/link/FrameCodec.h"
+#include "gps/link/UsbPacketCodec.h"
 #include "gps/transport/MemoryTransport.h"
 
 #include <QSignalSpy>
@@ -130,4 +131,34 @@ TEST(SerialLink, ReportsAVanishedDevice) {
     f.hostEnd->vanish();
     EXPECT_EQ(lost.size(), 1);
     EXPECT_FALSE(f.link.busy());
+}
+
+TEST(UsbPacketCodec, PacketsSurviveAnySplitAndBadSizesAreRefused) {
+    UsbPacket a;
+    a.packet = Packet{255, QByteArray("eTrex\0", 6)};
+    UsbPacket b;
+    b.type = UsbPacket::kProtocolLayer;
+    b.packet = Packet{6, QByteArray("\x01\x02\x03\x04", 4)};
+    UsbPacket big;
+    big.packet = Packet{34, QByteArray(600, 'x')}; // USB allows more than 255 bytes
+    const QByteArray stream = a.encode() + b.encode() + big.encode();
+    for (qsizetype split :
+         {qsizetype(1), qsizetype(5), qsizetype(12), qsizetype(19), stream.size() - 1}) {
+        UsbPacketDecoder decoder;
+        auto got = decoder.feed(QByteArrayView(stream).first(split));
+        got += decoder.feed(QByteArrayView(stream).sliced(split));
+        ASSERT_EQ(got.size(), 3) << split;
+        EXPECT_EQ(got[0].type, UsbPacket::kApplicationLayer);
+        EXPECT_EQ(got[0].packet, a.packet);
+        EXPECT_EQ(got[1].type, UsbPacket::kProtocolLayer);
+        EXPECT_EQ(got[1].packet, b.packet);
+        EXPECT_EQ(got[2].packet, big.packet);
+    }
+    QByteArray huge(12, '\0');
+    huge[8] = char(0xFF);
+    huge[9] = char(0xFF);
+    huge[10] = char(0xFF);
+    UsbPacketDecoder decoder;
+    EXPECT_TRUE(decoder.feed(huge + QByteArray(100, 'x')).isEmpty());
+    EXPECT_TRUE(decoder.damaged());
 }
