@@ -109,10 +109,10 @@ void ThrottledLine::pump() {
 
 void ThrottledLine::armTimer(qint64 atNs) {
     const qint64 delay = std::max<qint64>(atNs - m_clock.nsecsElapsed(), 1000);
-    itimerspec spec{};
-    spec.it_value.tv_sec = delay / 1'000'000'000LL;
-    spec.it_value.tv_nsec = delay % 1'000'000'000LL;
-    timerfd_settime(m_timerFd, 0, &spec, nullptr);
+    itimerspec when{};
+    when.it_value.tv_sec = delay / 1'000'000'000LL;
+    when.it_value.tv_nsec = delay % 1'000'000'000LL;
+    timerfd_settime(m_timerFd, 0, &when, nullptr);
 }
 
 } // namespace trekora::sim
