@@ -213,8 +213,14 @@ void GarminLink::RequestProductData() {
         return;
     m_productSeen = m_productSettled = m_capsSeen = m_nmeaSeen = m_sendFailed = false;
     sendPacket(pid::ProductRequest, {});
-    waitUntil([this] { return (m_productSeen && m_productSettled) || m_nmeaSeen || m_sendFailed; },
-              m_timing.productWaitMs);
+    // The protocol array is the last packet of the answer; units without one
+    // get a short grace time after the product data.
+    waitUntil(
+        [this] {
+            return (m_productSeen && (m_capsSeen || m_productSettled)) || m_nmeaSeen ||
+                   m_sendFailed;
+        },
+        m_timing.productWaitMs);
 }
 
 void GarminLink::finishProductData() {

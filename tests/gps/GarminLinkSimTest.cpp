@@ -561,3 +561,20 @@ TEST_F(GarminLinkSim, ThrottledSimulatorStillServesEveryTransfer) {
     ASSERT_TRUE(waitFor([&] { return !rec.image.isNull(); }, 20000));
     EXPECT_TRUE(rec.problems.isEmpty());
 }
+
+TEST_F(GarminLinkSim, AUnitWithoutProtocolArrayIsTakenForAClassicOne) {
+    SimConfig config;
+    config.protocols = QStringLiteral("P000 L001 A010 A100 D100 A200 D200 D100 A300 D300");
+    config.sendProtocolArray = false;
+    startSim(config);
+    connectLink();
+    EXPECT_EQ(rec.count(link.PidProtocolArray()), 0);
+    EXPECT_EQ(link.ProductRecord().product_id, 411);
+    EXPECT_EQ(link.WaypointType(), QStringLiteral("D100"));
+    EXPECT_EQ(link.TrackPointType(), QStringLiteral("D300"));
+    link.DownloadWaypoints();
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 1; }));
+    ASSERT_EQ(rec.waypoints.size(), SimData::demo().waypoints.size());
+    EXPECT_EQ(rec.waypoints[2].ident, QStringLiteral("ELCAP"));
+    EXPECT_TRUE(rec.problems.isEmpty());
+}
