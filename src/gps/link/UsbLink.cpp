@@ -244,12 +244,14 @@ void UsbLink::dispatch(const QList<UsbPacket>& packets) {
 }
 
 void UsbLink::fail(const QString& reason) {
-    if (!m_handle)
+    if (!m_handle || m_failing)
         return;
+    m_failing = true;
     m_error = reason;
     // Closing happens after libusb has returned from its callback.
     QTimer::singleShot(0, this, [this, reason] {
         close();
+        m_failing = false;
         emit lost(reason);
     });
 }

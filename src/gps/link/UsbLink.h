@@ -58,6 +58,7 @@ private:
     unsigned char m_interruptBuffer[64] = {};
     unsigned char m_bulkBuffer[4096] = {};
     bool m_bulkPending = false;
+    bool m_failing = false;
     unsigned char m_bulkIn = 0;
     unsigned char m_bulkOut = 0;
     unsigned char m_interruptIn = 0;
