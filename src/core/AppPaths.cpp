@@ -38,7 +38,9 @@ QString AppPaths::dataFile(const QString& relativePath) {
     return dataDir() + '/' + relativePath;
 }
 
-QString AppPaths::programDir() { return executableDir(); }
+QString AppPaths::programDir() {
+    return executableDir();
+}
 
 QString AppPaths::privateTempDir() {
     // Created once per process with an unpredictable name and mode 0700, so
@@ -56,6 +58,8 @@ QString AppPaths::privateTempDir() {
     return dir->isValid() ? dir->path() : QString();
 }
 
-void AppPaths::setDataDir(const QString& dir) { overrideDir() = dir; }
+void AppPaths::setDataDir(const QString& dir) {
+    overrideDir() = dir;
+}
 
 } // namespace trekora

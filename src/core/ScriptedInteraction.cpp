@@ -63,8 +63,8 @@ std::optional<QString> ScriptedInteraction::input(const QString& prompt, const Q
 }
 
 FileChoice ScriptedInteraction::openFile(const FileRequest& request) {
-    m_records.push_back({Kind::OpenFile, request.title, request.filter, Buttons::OkCancel,
-                         request.fileName});
+    m_records.push_back(
+        {Kind::OpenFile, request.title, request.filter, Buttons::OkCancel, request.fileName});
     if (m_files.empty())
         return {};
     FileChoice choice = m_files.front();
@@ -73,8 +73,8 @@ FileChoice ScriptedInteraction::openFile(const FileRequest& request) {
 }
 
 FileChoice ScriptedInteraction::saveFile(const FileRequest& request) {
-    m_records.push_back({Kind::SaveFile, request.title, request.filter, Buttons::OkCancel,
-                         request.fileName});
+    m_records.push_back(
+        {Kind::SaveFile, request.title, request.filter, Buttons::OkCancel, request.fileName});
     if (m_files.empty())
         return {};
     FileChoice choice = m_files.front();

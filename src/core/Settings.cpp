@@ -12,7 +12,9 @@ std::unique_ptr<QSettings>& storage() {
     return settings;
 }
 
-QString keyPath(const QString& section, const QString& key) { return section + '/' + key; }
+QString keyPath(const QString& section, const QString& key) {
+    return section + '/' + key;
+}
 
 } // namespace
 
@@ -46,7 +48,9 @@ void Settings::remove(const QString& section, const QString& key) {
     store().remove(keyPath(section, key));
 }
 
-void Settings::sync() { store().sync(); }
+void Settings::sync() {
+    store().sync();
+}
 
 void Settings::useFile(const QString& iniPath) {
     auto& settings = storage();
@@ -58,6 +62,8 @@ void Settings::useFile(const QString& iniPath) {
         settings = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
 }
 
-QString Settings::fileName() { return store().fileName(); }
+QString Settings::fileName() {
+    return store().fileName();
+}
 
 } // namespace trekora

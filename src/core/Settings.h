@@ -11,7 +11,8 @@ namespace trekora {
 // string values, a default given at every read.
 class Settings {
 public:
-    static QString get(const QString& section, const QString& key, const QString& defaultValue = {});
+    static QString get(const QString& section, const QString& key,
+                       const QString& defaultValue = {});
     static void set(const QString& section, const QString& key, const QString& value);
     static bool contains(const QString& section, const QString& key);
     static void remove(const QString& section, const QString& key);

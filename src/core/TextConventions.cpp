@@ -1,8 +1,8 @@
 #include "core/TextConventions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -10,9 +10,13 @@ namespace trekora::text {
 
 namespace {
 
-bool isBlank(QChar c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isBlank(QChar c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
-bool isDigit(QChar c) { return c >= '0' && c <= '9'; }
+bool isDigit(QChar c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads "&H1F" or "&O17" (blanks already removed). Returns the value and the
 // number of characters used, or 0 characters when `s` is not such a literal.
@@ -82,8 +86,9 @@ double parseDecimal(QString number) {
     return std::strtod(bytes.constData(), nullptr);
 }
 
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 } // namespace
 
@@ -141,8 +146,8 @@ QString format(double value, QStringView pattern) {
     QString result = intDigits;
     if (point >= 0 && (!fracDigits.isEmpty() || maxDecimals == 0))
         result += '.' + fracDigits;
-    const bool allZero = !std::any_of(result.begin(), result.end(),
-                                      [](QChar c) { return c >= '1' && c <= '9'; });
+    const bool allZero =
+        !std::any_of(result.begin(), result.end(), [](QChar c) { return c >= '1' && c <= '9'; });
     if (value < 0 && !allZero)
         result.prepend('-');
     return result;
@@ -163,9 +168,8 @@ QString formatDate(const QDateTime& when, QStringView pattern) {
     auto two = [](int v) { return QString::number(v).rightJustified(2, '0'); };
     while (i < pattern.size()) {
         const QChar c = pattern[i].toLower();
-        const qsizetype n = (c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 'n' || c == 's')
-                                ? run(c)
-                                : 0;
+        const qsizetype n =
+            (c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 'n' || c == 's') ? run(c) : 0;
         if (n == 0) {
             out += pattern[i++];
             continue;
@@ -269,7 +273,9 @@ QString trim(const QString& s) {
     return (begin == 0 && end == s.size()) ? s : s.mid(begin, end - begin);
 }
 
-bool sameText(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameText(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 bool containsText(QStringView haystack, QStringView needle) {
     return haystack.contains(needle, Qt::CaseInsensitive);

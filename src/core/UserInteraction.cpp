@@ -19,8 +19,12 @@ ScriptedInteraction& nonInteractive() {
 
 } // namespace
 
-UserInteraction& userInteraction() { return g_channel ? *g_channel : nonInteractive(); }
+UserInteraction& userInteraction() {
+    return g_channel ? *g_channel : nonInteractive();
+}
 
-void setUserInteraction(UserInteraction* channel) { g_channel = channel; }
+void setUserInteraction(UserInteraction* channel) {
+    g_channel = channel;
+}
 
 } // namespace trekora

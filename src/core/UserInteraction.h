@@ -14,7 +14,7 @@ enum class Icon { None, Information, Warning, Critical, Question };
 // What a file dialog is asked to show.
 struct FileRequest {
     QString title;
-    QString filter;    // "Shapefile (*.shp)|*.shp|Text (*.txt)|*.txt" or Qt's ";;" form
+    QString filter;      // "Shapefile (*.shp)|*.shp|Text (*.txt)|*.txt" or Qt's ";;" form
     int filterIndex = 1; // 1-based, as the common dialog counts
     QString directory;
     QString fileName;
@@ -48,7 +48,8 @@ public:
                        Icon::Question);
     }
     // An input box whose Cancel reads as the empty answer, as the classic InputBox does.
-    QString inputText(const QString& prompt, const QString& title, const QString& defaultText = {}) {
+    QString inputText(const QString& prompt, const QString& title,
+                      const QString& defaultText = {}) {
         return input(prompt, title, defaultText).value_or(QString());
     }
 };

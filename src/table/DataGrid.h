@@ -1,9 +1,9 @@
 #pragma once
 
-#include <functional>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -68,6 +68,13 @@ public:
     // Clears text, colour and picture of every cell.
     void clearAll();
 
+    // Rebuilds the columns in one pass: new column i takes the cells, width
+    // and pictures of old column sources[i], or is blank when sources[i] < 0.
+    void rearrangeColumns(const std::vector<int>& sources);
+    // Puts the rows first … first+order.size()-1 in a new order: new row
+    // first+i is old row order[i] (with its cells, colour, pictures, height).
+    void reorderRows(int first, const std::vector<int>& order);
+
     // Current cell and the moving end of the selection.
     int row() const { return m_row; }
     int col() const { return m_col; }
@@ -86,8 +93,8 @@ public:
 
 private:
     struct Row {
-        QString text;                  // the cells' texts, back to back
-        std::vector<std::uint32_t> ends; // end offset of each cell in `text`
+        QString text;                                  // the cells' texts, back to back
+        std::vector<std::uint32_t> ends;               // end offset of each cell in `text`
         std::vector<std::pair<int, QString>> pictures; // (column, key), usually none
         std::optional<Rgb> background;
         int height = kRowHeight;

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace trekora {
@@ -99,8 +99,8 @@ public:
 private:
     void setStatus(const QString& text) { m_host.setMessage(text); }
     void showSelectionCount(int selected);
-    void addRecordFailure(int errorNumber, const QString& description, bool tableFull,
-                          int column, const QString& value);
+    void addRecordFailure(int errorNumber, const QString& description, bool tableFull, int column,
+                          const QString& value);
     void renumberRows();
 
     TableHost& m_host;

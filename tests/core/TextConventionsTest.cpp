@@ -10,10 +10,10 @@ TEST(TextConventions, ValReadsTheLeadingNumber) {
         double expected;
     };
     const Case cases[] = {
-        {"12abc", 12},     {" - 1.5e2", -150}, {"abc", 0},     {"", 0},        {".5", 0.5},
-        {"1 2 3", 123},    {"1,000", 1},       {"&H10", 16},   {"&HFFFF", -1}, {"&O17", 15},
-        {"3.7D1", 37},     {"1e", 1},          {"+4", 4},      {"-", 0},       {"\t7\n", 7},
-        {"29.44557N", 29.44557},
+        {"12abc", 12},  {" - 1.5e2", -150}, {"abc", 0},    {"", 0},
+        {".5", 0.5},    {"1 2 3", 123},     {"1,000", 1},  {"&H10", 16},
+        {"&HFFFF", -1}, {"&O17", 15},       {"3.7D1", 37}, {"1e", 1},
+        {"+4", 4},      {"-", 0},           {"\t7\n", 7},  {"29.44557N", 29.44557},
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(text::val(QString::fromUtf8(c.text)), c.expected) << c.text;
@@ -54,7 +54,8 @@ TEST(TextConventions, FormatFollowsThePattern) {
         {7.5, "0", "8"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(text::format(c.value, QString::fromUtf8(c.pattern)), QString::fromUtf8(c.expected))
+        EXPECT_EQ(text::format(c.value, QString::fromUtf8(c.pattern)),
+                  QString::fromUtf8(c.expected))
             << c.value << " " << c.pattern;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ScriptedInteraction.h"
+#include "support/QtPrinters.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,0 +1,207 @@
+#include "table/DataGrid.h"
+
+#include <algorithm>
+
+namespace trekora {
+
+DataGrid::DataGrid() {
+    setCols(30);
+    setRows(2);
+    m_widths[0] = kRowNumberWidth;
+}
+
+DataGrid::Row DataGrid::blankRow() const {
+    Row row;
+    row.ends.assign(size_t(m_cols), 0);
+    return row;
+}
+
+void DataGrid::setRows(int rows) {
+    rows = std::clamp(rows, 1, kMaxRows);
+    m_rows.resize(size_t(rows), blankRow());
+    clampCursor();
+    touch();
+}
+
+void DataGrid::setCols(int cols) {
+    cols = std::max(cols, 1);
+    if (cols == m_cols)
+        return;
+    for (Row& row : m_rows) {
+        if (cols < m_cols) {
+            row.text.truncate(qsizetype(row.ends[size_t(cols) - 1]));
+            std::erase_if(row.pictures, [cols](const auto& p) { return p.first >= cols; });
+        }
+        row.ends.resize(size_t(cols), row.ends.empty() ? 0 : row.ends.back());
+    }
+    m_widths.resize(size_t(cols), kVisibleWidth);
+    m_cols = cols;
+    clampCursor();
+    touch();
+}
+
+int DataGrid::appendRow() {
+    if (rows() >= kMaxRows)
+        return -1;
+    m_rows.push_back(blankRow());
+    touch();
+    return rows() - 1;
+}
+
+void DataGrid::removeRow(int row) {
+    if (row < 0 || row >= rows() || rows() <= 1)
+        return;
+    m_rows.erase(m_rows.begin() + row);
+    clampCursor();
+    touch();
+}
+
+QStringView DataGrid::textView(int row, int col) const {
+    if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+        return {};
+    const Row& r = m_rows[size_t(row)];
+    const std::uint32_t begin = col == 0 ? 0 : r.ends[size_t(col) - 1];
+    return QStringView(r.text).mid(begin, r.ends[size_t(col)] - begin);
+}
+
+QString DataGrid::text(int row, int col) const {
+    return textView(row, col).toString();
+}
+
+void DataGrid::setText(int row, int col, const QString& text) {
+    if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+        return;
+    Row& r = m_rows[size_t(row)];
+    const std::uint32_t begin = col == 0 ? 0 : r.ends[size_t(col) - 1];
+    const std::uint32_t oldLength = r.ends[size_t(col)] - begin;
+    r.text.replace(qsizetype(begin), qsizetype(oldLength), text);
+    const std::int64_t delta = std::int64_t(text.size()) - std::int64_t(oldLength);
+    if (delta != 0)
+        for (size_t c = size_t(col); c < r.ends.size(); ++c)
+            r.ends[c] = std::uint32_t(std::int64_t(r.ends[c]) + delta);
+    touch();
+}
+
+void DataGrid::moveColumn(int from, int to) {
+    if (from == to || from < 0 || to < 0 || from >= m_cols || to >= m_cols)
+        return;
+    std::vector<int> order(static_cast<size_t>(m_cols));
+    for (int c = 0; c < m_cols; ++c)
+        order[size_t(c)] = c;
+    order.erase(order.begin() + from);
+    order.insert(order.begin() + to, from);
+    rearrangeColumns(order);
+}
+
+void DataGrid::rearrangeColumns(const std::vector<int>& sources) {
+    const int newCols = std::max(int(sources.size()), 1);
+    std::vector<std::uint32_t> ends(static_cast<size_t>(newCols));
+    for (Row& row : m_rows) {
+        QString text;
+        text.reserve(row.text.size());
+        std::uint32_t end = 0;
+        for (int c = 0; c < newCols; ++c) {
+            const int old = c < int(sources.size()) ? sources[size_t(c)] : -1;
+            if (old >= 0 && old < m_cols) {
+                const std::uint32_t begin = old == 0 ? 0 : row.ends[size_t(old) - 1];
+                const std::uint32_t length = row.ends[size_t(old)] - begin;
+                text.append(QStringView(row.text).mid(begin, length));
+                end += length;
+            }
+            ends[size_t(c)] = end;
+        }
+        row.text = std::move(text);
+        row.ends = ends;
+        std::vector<std::pair<int, QString>> pictures;
+        for (auto& [col, key] : row.pictures) {
+            const auto it = std::find(sources.begin(), sources.end(), col);
+            if (it != sources.end())
+                pictures.emplace_back(int(it - sources.begin()), std::move(key));
+        }
+        row.pictures = std::move(pictures);
+    }
+    std::vector<int> widths(size_t(newCols), kVisibleWidth);
+    for (int c = 0; c < newCols && c < int(sources.size()); ++c)
+        if (sources[size_t(c)] >= 0 && sources[size_t(c)] < m_cols)
+            widths[size_t(c)] = m_widths[size_t(sources[size_t(c)])];
+    m_widths = std::move(widths);
+    m_cols = newCols;
+    clampCursor();
+    touch();
+}
+
+void DataGrid::reorderRows(int first, const std::vector<int>& order) {
+    if (first < 0 || first + int(order.size()) > rows())
+        return;
+    std::vector<Row> moved;
+    moved.reserve(order.size());
+    for (int old : order)
+        moved.push_back(std::move(m_rows[size_t(old)]));
+    std::move(moved.begin(), moved.end(), m_rows.begin() + first);
+    touch();
+}
+
+std::optional<Rgb> DataGrid::rowBackground(int row) const {
+    if (row < 0 || row >= rows())
+        return std::nullopt;
+    return m_rows[size_t(row)].background;
+}
+
+void DataGrid::setRowBackground(int row, std::optional<Rgb> colour) {
+    if (row < 0 || row >= rows())
+        return;
+    m_rows[size_t(row)].background = colour;
+    touch();
+}
+
+QString DataGrid::picture(int row, int col) const {
+    if (row < 0 || row >= rows())
+        return {};
+    for (const auto& [c, key] : m_rows[size_t(row)].pictures)
+        if (c == col)
+            return key;
+    return {};
+}
+
+void DataGrid::setPicture(int row, int col, const QString& key) {
+    if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+        return;
+    auto& pictures = m_rows[size_t(row)].pictures;
+    std::erase_if(pictures, [col](const auto& p) { return p.first == col; });
+    if (!key.isEmpty())
+        pictures.emplace_back(col, key);
+    touch();
+}
+
+void DataGrid::clearAll() {
+    for (Row& row : m_rows) {
+        row.text.clear();
+        std::fill(row.ends.begin(), row.ends.end(), 0);
+        row.pictures.clear();
+        row.background.reset();
+    }
+    touch();
+}
+
+void DataGrid::setCurrent(int row, int col) {
+    m_row = m_rowSel = std::clamp(row, 0, rows() - 1);
+    m_col = m_colSel = std::clamp(col, 0, m_cols - 1);
+    touch();
+}
+
+void DataGrid::setSelection(int rowSel, int colSel) {
+    m_rowSel = std::clamp(rowSel, 0, rows() - 1);
+    m_colSel = std::clamp(colSel, 0, m_cols - 1);
+    touch();
+}
+
+void DataGrid::clampCursor() {
+    const int lastRow = std::max(rows() - 1, 0);
+    const int lastCol = std::max(m_cols - 1, 0);
+    m_row = std::min(m_row, lastRow);
+    m_rowSel = std::min(m_rowSel, lastRow);
+    m_col = std::min(m_col, lastCol);
+    m_colSel = std::min(m_colSel, lastCol);
+}
+
+} // namespace trekora
