@@ -157,7 +157,10 @@ bool Project_Table(GpsTable& table, bool forward) {
         grid.setText(r, columns.targetY, coordinateText(ys[size_t(r - 1)]));
     }
     host.setMessage({});
-    GpsTable::AutoFitColumns(grid);
+    // Only the two written columns changed width.
+    for (int col : {columns.targetX, columns.targetY})
+        if (grid.colWidth(col) != 0)
+            GpsTable::AutoFitColumn(grid, col);
     return true;
 }
 
