@@ -6,8 +6,11 @@
 #include "proj/ProjectionBridge.h"
 #include "table/GpsTable.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace trekora {
@@ -63,22 +66,110 @@ bool everyRowInRangeHasNumbers(const GpsTable& table, const QString& fieldA,
 
 } // namespace
 
-QString coordinateText(double value) {
+namespace {
+
+// Writes `value` with eight decimals into `out`, reusing its storage. Values
+// near a rounding tie, where scaling by 1e8 may tip the result, and huge
+// values take the exact (slower) road.
+void writeEightDecimals(double value, QString& out) {
     if (!std::isfinite(value))
         value = 0;
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 8);
-    if (result.ec != std::errc())
-        return QStringLiteral("0.00000000");
-    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
-    if (text == QLatin1String("-0.00000000"))
-        text.remove(0, 1);
+    const double product = value * 1e8;
+    const double scaled = std::nearbyint(product);
+    if (std::abs(scaled) >= 9e15 || std::abs(std::abs(product - scaled) - 0.5) < 1e-3) {
+        char buffer[400];
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 8);
+        out = result.ec == std::errc() ? QString::fromLatin1(buffer, result.ptr - buffer)
+                                       : QStringLiteral("0.00000000");
+        return;
+    }
+    auto units = std::uint64_t(std::abs(scaled));
+    char digits[32];
+    int at = sizeof digits;
+    for (int i = 0; i < 8; ++i, units /= 10)
+        digits[--at] = char('0' + units % 10);
+    digits[--at] = '.';
+    do {
+        digits[--at] = char('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    if (scaled < 0) // never a negative zero
+        digits[--at] = '-';
+    const int length = int(sizeof digits) - at;
+    out.resize(length);
+    QChar* chars = out.data();
+    for (int i = 0; i < length; ++i)
+        chars[i] = QLatin1Char(digits[at + i]);
+}
+
+// Fits a written column as AutoFitColumn would, without walking every row:
+// the column now holds only numbers, so its longest text is its widest.
+void fitWrittenColumn(DataGrid& grid, int col, qsizetype longest) {
+    if (grid.colWidth(col) == 0)
+        return;
+    DataGrid sample;
+    sample.setCols(1);
+    sample.setRows(2);
+    sample.setText(0, 0, grid.text(0, col));
+    sample.setText(1, 0, QString(longest, u'0'));
+    GpsTable::AutoFitColumn(sample, 0);
+    grid.setColWidth(col, sample.colWidth(0));
+}
+
+} // namespace
+
+QString coordinateText(double value) {
+    QString text;
+    writeEightDecimals(value, text);
     return text;
 }
 
+namespace {
+
+// Reads the table's own number form ("-93.50000000", "4983071.98747271")
+// directly: when the digits fit in 53 bits, digits / 10^decimals is the
+// correctly rounded value, the same as any exact parser gives.
+std::optional<double> plainDecimal(QStringView cell) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    const qsizetype n = cell.size();
+    const bool negative = n > 0 && cell[0] == u'-';
+    if (negative)
+        ++i;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1;
+    bool any = false;
+    for (; i < n; ++i) {
+        const char16_t c = cell[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++count > 15)
+                return std::nullopt;
+            digits = digits * 10 + (c - u'0');
+            any = true;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == u'.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!any)
+        return std::nullopt;
+    const double value = double(digits) / kPowersOfTen[std::max(decimals, 0)];
+    return negative ? -value : value;
+}
+
+} // namespace
+
 double coordinateValue(QStringView cell) {
-    // The common case, a plain decimal number, without building any text.
+    if (const auto plain = plainDecimal(cell))
+        return *plain;
+    // Other spellings (blanks, exponents, long digit strings) through an
+    // exact parser, and anything else as the program reads numbers.
     char ascii[48];
     const qsizetype length = cell.size();
     if (length > 0 && length < qsizetype(sizeof ascii)) {
@@ -99,39 +190,106 @@ double coordinateValue(QStringView cell) {
     return text::isNumeric(cell) ? text::val(cell) : 0.0;
 }
 
+namespace {
+
+// Rows are converted in blocks: each block is read, converted and written
+// while its rows are still in the processor's cache. A table of up to one
+// block goes through the classic order of reading all, converting, writing all.
+constexpr int kBlockRows = 2048;
+
+class TableConversion {
+public:
+    TableConversion(GpsTable& table, const Columns& columns, bool forward, QString definition)
+        : m_host(table.host()), m_grid(table.grid()), m_columns(columns), m_forward(forward),
+          m_definition(std::move(definition)), m_rows(m_grid.rows() - 1),
+          m_prefix(forward ? QString() : QStringLiteral("Un")),
+          m_reading(m_prefix + QStringLiteral("Projecting Points: Reading Existing XY ")),
+          m_writing(m_prefix + QStringLiteral("Projecting Points: Writing ") + m_prefix +
+                    QStringLiteral("Projected XY ")) {}
+
+    bool run() {
+        for (int first = 1; first <= m_rows; first += kBlockRows) {
+            const int last = std::min(m_rows, first + kBlockRows - 1);
+            read(first, last);
+            m_host.setMessage(m_prefix + QStringLiteral("Projecting Points: Running Projection"));
+            if (!ProjectionBridge::instance().transform(m_definition, m_forward, m_x.data(),
+                                                        m_y.data(), m_x.size()))
+                return false;
+            write(first, last);
+        }
+        m_host.setMessage({});
+        fitWrittenColumn(m_grid, m_columns.targetX, m_longestX);
+        fitWrittenColumn(m_grid, m_columns.targetY, m_longestY);
+        return true;
+    }
+
+private:
+    void progress(const QString& text, int row) {
+        if (!showProgressFor(row, m_rows))
+            return;
+        m_host.setMessage(text + QString::number(row));
+        ProjectionBridge::clearVectorState();
+    }
+
+    void read(int first, int last) {
+        m_x.resize(size_t(last - first + 1));
+        m_y.resize(m_x.size());
+        ProjectionBridge::clearVectorState();
+        for (int r = first; r <= last; ++r) {
+            progress(m_reading, r);
+            m_x[size_t(r - first)] = coordinateValue(m_grid.textView(r, m_columns.sourceX));
+            m_y[size_t(r - first)] = coordinateValue(m_grid.textView(r, m_columns.sourceY));
+        }
+    }
+
+    void write(int first, int last) {
+        ProjectionBridge::clearVectorState();
+        for (int r = first; r <= last; ++r) {
+            progress(m_writing, r);
+            writeEightDecimals(m_x[size_t(r - first)], m_text);
+            m_longestX = std::max(m_longestX, m_text.size());
+            m_grid.setText(r, m_columns.targetX, m_text);
+            writeEightDecimals(m_y[size_t(r - first)], m_text);
+            m_longestY = std::max(m_longestY, m_text.size());
+            m_grid.setText(r, m_columns.targetY, m_text);
+        }
+    }
+
+    TableHost& m_host;
+    DataGrid& m_grid;
+    const Columns m_columns;
+    const bool m_forward;
+    const QString m_definition;
+    const int m_rows;
+    const QString m_prefix, m_reading, m_writing;
+    std::vector<double> m_x, m_y;
+    QString m_text;
+    qsizetype m_longestX = 0, m_longestY = 0;
+};
+
+Columns columnsFor(const GpsTable& table, bool forward) {
+    const int lon = table.FindColumn(QStringLiteral("long"));
+    const int lat = table.FindColumn(QStringLiteral("lat"));
+    const int x = table.FindColumn(QStringLiteral("x_proj"));
+    const int y = table.FindColumn(QStringLiteral("y_proj"));
+    return forward ? Columns{lon, lat, x, y} : Columns{x, y, lon, lat};
+}
+
+} // namespace
+
 bool Project_Table(GpsTable& table, bool forward) {
     if (!table.hasHeader())
         return false;
     TableHost& host = table.host();
     BusyPointer busy(host);
-    DataGrid& grid = table.grid();
-    const Columns columns = forward ? Columns{table.FindColumn(QStringLiteral("long")),
-                                              table.FindColumn(QStringLiteral("lat")),
-                                              table.FindColumn(QStringLiteral("x_proj")),
-                                              table.FindColumn(QStringLiteral("y_proj"))}
-                                    : Columns{table.FindColumn(QStringLiteral("x_proj")),
-                                              table.FindColumn(QStringLiteral("y_proj")),
-                                              table.FindColumn(QStringLiteral("long")),
-                                              table.FindColumn(QStringLiteral("lat"))};
+    const Columns columns = columnsFor(table, forward);
     if (columns.sourceX < 1 || columns.sourceY < 1 || columns.targetX < 1 || columns.targetY < 1) {
         host.setMessage({});
         reportTableError(kErrorSubscript, QStringLiteral("Subscript out of range"));
         return false;
     }
-    const QString prefix = forward ? QString() : QStringLiteral("Un");
-    const int rows = grid.rows() - 1;
-
-    std::vector<double> xs(size_t(std::max(rows, 0)));
-    std::vector<double> ys(xs.size());
-    const QString reading = prefix + QStringLiteral("Projecting Points: Reading Existing XY ");
-    for (int r = 1; r <= rows; ++r) {
-        if (showProgressFor(r, rows))
-            host.setMessage(reading + QString::number(r));
-        xs[size_t(r - 1)] = coordinateValue(grid.textView(r, columns.sourceX));
-        ys[size_t(r - 1)] = coordinateValue(grid.textView(r, columns.sourceY));
-    }
-
-    host.setMessage(prefix + QStringLiteral("Projecting Points: Running Projection"));
+    // The projection is checked before any cell is touched, so a failure
+    // leaves the table as it was.
     const auto definition = getProjectionDescription(false);
     if (!definition) {
         host.setMessage({});
@@ -140,27 +298,13 @@ bool Project_Table(GpsTable& table, bool forward) {
                              QStringLiteral(" is not in the projection catalogue"));
         return false;
     }
-    if (!ProjectionBridge::instance().transform(*definition, forward, xs.data(), ys.data(),
-                                                xs.size())) {
+    if (!ProjectionBridge::instance().transform(*definition, forward, nullptr, nullptr, 0) ||
+        !TableConversion(table, columns, forward, *definition).run()) {
         host.setMessage({});
         userInteraction().message(QStringLiteral("Error projecting points to ") + *definition,
                                   QStringLiteral("Projection Error"));
         return false;
     }
-
-    const QString writing = prefix + QStringLiteral("Projecting Points: Writing ") + prefix +
-                            QStringLiteral("Projected XY ");
-    for (int r = 1; r <= rows; ++r) {
-        if (showProgressFor(r, rows))
-            host.setMessage(writing + QString::number(r));
-        grid.setText(r, columns.targetX, coordinateText(xs[size_t(r - 1)]));
-        grid.setText(r, columns.targetY, coordinateText(ys[size_t(r - 1)]));
-    }
-    host.setMessage({});
-    // Only the two written columns changed width.
-    for (int col : {columns.targetX, columns.targetY})
-        if (grid.colWidth(col) != 0)
-            GpsTable::AutoFitColumn(grid, col);
     return true;
 }
 

@@ -183,6 +183,7 @@ bool ProjectionBridge::transform(const QString& definition, bool forward, double
         return false;
     if (count == 0)
         return true;
+    clearVectorState();
     proj_trans_generic(p, PJ_FWD, x, sizeof(double), count, y, sizeof(double), count, nullptr, 0, 0,
                        nullptr, 0, 0);
     proj_errno_reset(p);
@@ -194,6 +195,14 @@ bool ProjectionBridge::transform(const QString& definition, bool forward, double
         }
     }
     return true;
+}
+
+void ProjectionBridge::clearVectorState() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
+        __asm__ volatile("vzeroupper" ::: "memory");
+#endif
 }
 
 QString ProjectionBridge::esriWkt(const QString& catalogueName, const QString& code) {
