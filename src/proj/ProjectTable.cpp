@@ -75,16 +75,25 @@ void writeEightDecimals(double value, QString& out) {
     if (!std::isfinite(value))
         value = 0;
     const double product = value * 1e8;
-    const double scaled = std::nearbyint(product);
-    if (std::abs(scaled) >= 9e15 || std::abs(std::abs(product - scaled) - 0.5) < 1e-3) {
+    // Rounded to the nearest integer without the library call: below 2^53
+    // the truncated part and the remainder are exact.
+    auto whole = std::int64_t(std::abs(product) < 9e15 ? product : 0);
+    const double remainder = product - double(whole);
+    if (std::abs(product) >= 9e15 || std::abs(std::abs(remainder) - 0.5) < 1e-3) {
         char buffer[400];
         const auto result =
             std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 8);
         out = result.ec == std::errc() ? QString::fromLatin1(buffer, result.ptr - buffer)
                                        : QStringLiteral("0.00000000");
+        if (out == QLatin1String("-0.00000000"))
+            out.remove(0, 1);
         return;
     }
-    auto units = std::uint64_t(std::abs(scaled));
+    if (remainder > 0.5)
+        ++whole;
+    else if (remainder < -0.5)
+        --whole;
+    auto units = std::uint64_t(whole < 0 ? -whole : whole);
     char digits[32];
     int at = sizeof digits;
     for (int i = 0; i < 8; ++i, units /= 10)
@@ -94,7 +103,7 @@ void writeEightDecimals(double value, QString& out) {
         digits[--at] = char('0' + units % 10);
         units /= 10;
     } while (units != 0);
-    if (scaled < 0) // never a negative zero
+    if (whole < 0) // never a negative zero
         digits[--at] = '-';
     const int length = int(sizeof digits) - at;
     out.resize(length);
