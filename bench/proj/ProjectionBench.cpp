@@ -101,6 +101,8 @@ int main(int argc, char** argv) {
     Settings::useFile(settingsDir.filePath(QStringLiteral("trekora.ini")));
     Settings::set(QStringLiteral("proj"), QStringLiteral("proj"), QStringLiteral("26915"));
 
+    if (!LoadProjections(QStringLiteral("epsg")))
+        return 1;
     const double loadMs = bestMs(kRuns, [] { LoadProjections(QStringLiteral("epsg")); });
 
     std::vector<double> lon, lat;

@@ -294,8 +294,10 @@ void ProjectionPage::cmdPRJLoad_Click() {
 void ProjectionPage::applyOk(GpsTable& table) {
     Settings::set(QStringLiteral("proj"), QStringLiteral("projfile"),
                   optEPSG->isChecked() ? QStringLiteral("epsg") : QStringLiteral("esri"));
-    const QString code = cbxPOSCCodes->currentText();
-    if (code == CurrentProjection::code())
+    const QString code = text::trim(cbxPOSCCodes->currentText());
+    // A code the catalogue does not know would make every later conversion
+    // fail, so the current projection stays.
+    if (code == CurrentProjection::code() || !ProjectionCatalogue::instance().findCode(code))
         return;
     Settings::set(QStringLiteral("proj"), QStringLiteral("proj"), code);
     const QString prj = tbxPRJ->toPlainText();

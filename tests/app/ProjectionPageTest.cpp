@@ -138,6 +138,12 @@ TEST_F(ProjectionPageTest, OkWithANewCodeStoresItAndReprojectsTheTable) {
     page.applyOk(table);
     EXPECT_EQ(table.grid().text(1, x), "untouched");
     EXPECT_TRUE(CurrentProjection::prjText("26915").startsWith("PROJCS[\"NAD_1983"));
+
+    // A typed code the catalogue does not know is not stored.
+    page.cbxPOSCCodes->setEditText("98765432");
+    page.applyOk(table);
+    EXPECT_EQ(Settings::get("proj", "proj"), "26915");
+    EXPECT_EQ(table.grid().text(1, x), "untouched");
     EXPECT_TRUE(ui.records().isEmpty());
 }
 
