@@ -57,8 +57,11 @@ std::optional<QString> ScriptedInteraction::input(const QString& prompt, const Q
     m_records.push_back({Kind::Input, prompt, title, Buttons::OkCancel, defaultText});
     if (m_inputs.empty())
         return std::nullopt;
-    auto answer = m_inputs.front();
+    const bool cancelled = !m_inputs.front().has_value();
+    const QString answer = cancelled ? QString() : *m_inputs.front();
     m_inputs.pop_front();
+    if (cancelled)
+        return std::nullopt;
     return answer;
 }
 

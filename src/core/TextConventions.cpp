@@ -273,6 +273,16 @@ QString trim(const QString& s) {
     return (begin == 0 && end == s.size()) ? s : s.mid(begin, end - begin);
 }
 
+QStringView trim(QStringView s) {
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s[begin] == ' ')
+        ++begin;
+    while (end > begin && s[end - 1] == ' ')
+        --end;
+    return s.mid(begin, end - begin);
+}
+
 bool sameText(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }

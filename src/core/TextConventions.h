@@ -51,6 +51,7 @@ std::optional<std::int32_t> toInt32(double value);
 
 // Removes leading and trailing blanks (spaces only; tabs stay).
 QString trim(const QString& s);
+QStringView trim(QStringView s);
 // Case-insensitive equality.
 bool sameText(QStringView a, QStringView b);
 // Case-insensitive substring test.

@@ -19,6 +19,7 @@ DataGrid::Row DataGrid::blankRow() const {
 void DataGrid::setRows(int rows) {
     rows = std::clamp(rows, 1, kMaxRows);
     m_rows.resize(size_t(rows), blankRow());
+    m_headerIndexValid = false;
     clampCursor();
     touch();
 }
@@ -36,6 +37,7 @@ void DataGrid::setCols(int cols) {
     }
     m_widths.resize(size_t(cols), kVisibleWidth);
     m_cols = cols;
+    m_headerIndexValid = false;
     clampCursor();
     touch();
 }
@@ -52,6 +54,7 @@ void DataGrid::removeRow(int row) {
     if (row < 0 || row >= rows() || rows() <= 1)
         return;
     m_rows.erase(m_rows.begin() + row);
+    m_headerIndexValid = m_headerIndexValid && row != 0;
     clampCursor();
     touch();
 }
@@ -64,17 +67,47 @@ QStringView DataGrid::textView(int row, int col) const {
     return QStringView(r.text).mid(begin, r.ends[size_t(col)] - begin);
 }
 
+int DataGrid::findHeader(QStringView name) const {
+    if (!m_headerIndexValid) {
+        m_headerIndex.clear();
+        // Later columns overwrite earlier ones: the last match wins.
+        for (int c = 0; c < m_cols; ++c) {
+            const QString key = textView(0, c).toString().toLower();
+            auto it = std::find_if(m_headerIndex.begin(), m_headerIndex.end(),
+                                   [&](const auto& entry) { return entry.first == key; });
+            if (it != m_headerIndex.end())
+                it->second = c;
+            else
+                m_headerIndex.emplace_back(key, c);
+        }
+        m_headerIndexValid = true;
+    }
+    for (const auto& [key, col] : m_headerIndex)
+        if (key.size() == name.size() && QStringView(key).compare(name, Qt::CaseInsensitive) == 0)
+            return col;
+    return -1;
+}
+
 QString DataGrid::text(int row, int col) const {
     return textView(row, col).toString();
 }
 
-void DataGrid::setText(int row, int col, const QString& text) {
+void DataGrid::setText(int row, int col, QStringView text) {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
         return;
     Row& r = m_rows[size_t(row)];
     const std::uint32_t begin = col == 0 ? 0 : r.ends[size_t(col) - 1];
     const std::uint32_t oldLength = r.ends[size_t(col)] - begin;
-    r.text.replace(qsizetype(begin), qsizetype(oldLength), text);
+    if (begin + oldLength == std::uint32_t(r.text.size())) {
+        // The last non-empty cell of the row: rows fill left to right, so
+        // this is the common case and needs no shifting.
+        r.text.truncate(qsizetype(begin));
+        r.text.append(text);
+    } else {
+        r.text.replace(qsizetype(begin), qsizetype(oldLength), text.data(), text.size());
+    }
+    if (row == 0)
+        m_headerIndexValid = false;
     const std::int64_t delta = std::int64_t(text.size()) - std::int64_t(oldLength);
     if (delta != 0)
         for (size_t c = size_t(col); c < r.ends.size(); ++c)
@@ -126,6 +159,7 @@ void DataGrid::rearrangeColumns(const std::vector<int>& sources) {
             widths[size_t(c)] = m_widths[size_t(sources[size_t(c)])];
     m_widths = std::move(widths);
     m_cols = newCols;
+    m_headerIndexValid = false;
     clampCursor();
     touch();
 }
@@ -138,6 +172,7 @@ void DataGrid::reorderRows(int first, const std::vector<int>& order) {
     for (int old : order)
         moved.push_back(std::move(m_rows[size_t(old)]));
     std::move(moved.begin(), moved.end(), m_rows.begin() + first);
+    m_headerIndexValid = m_headerIndexValid && first > 0;
     touch();
 }
 
@@ -174,6 +209,7 @@ void DataGrid::setPicture(int row, int col, const QString& key) {
 }
 
 void DataGrid::clearAll() {
+    m_headerIndexValid = false;
     for (Row& row : m_rows) {
         row.text.clear();
         std::fill(row.ends.begin(), row.ends.end(), 0);

@@ -42,9 +42,17 @@ public:
     int appendRow();
     void removeRow(int row);
 
+    // The last column whose header cell (row 0) equals `name` without regard
+    // to case, or -1. Answers from an index that is rebuilt only after the
+    // header row changes, so lookups in tight loops stay cheap.
+    int findHeader(QStringView name) const;
+
     QString text(int row, int col) const;
     QStringView textView(int row, int col) const;
-    void setText(int row, int col, const QString& text);
+    void setText(int row, int col, QStringView text);
+    void setText(int row, int col, const char* utf8) {
+        setText(row, col, QString::fromUtf8(utf8));
+    }
     bool isEmpty(int row, int col) const { return textView(row, col).isEmpty(); }
 
     // Moves column `from` to position `to`, shifting the columns between; all
@@ -108,6 +116,8 @@ private:
     int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;
     int m_mouseRow = 0;
     std::uint64_t m_revision = 0;
+    mutable std::vector<std::pair<QString, int>> m_headerIndex; // (lower-case name, column)
+    mutable bool m_headerIndexValid = false;
 };
 
 } // namespace trekora

@@ -93,7 +93,8 @@ bool GpsTable::AddRecord(const QString& values, const QString& columns, const QS
     m_grid.setText(r, 0, QString::number(r));
 
     if (!values.isEmpty()) {
-        const QStringList v = values.split(delimiter.isEmpty() ? QStringLiteral(";") : delimiter);
+        const QString d = delimiter.isEmpty() ? QStringLiteral(";") : delimiter;
+        const QList<QStringView> v = QStringView(values).split(d);
         std::vector<int> cols;
         if (!columns.isEmpty()) {
             for (const QString& c : columns.split(';'))
@@ -112,10 +113,10 @@ bool GpsTable::AddRecord(const QString& values, const QString& columns, const QS
             const int c = cols[k];
             if (c <= 0)
                 continue;
-            const QString t = text::trim(v[qsizetype(k)]);
+            const QStringView t = text::trim(v[qsizetype(k)]);
             if (c >= m_grid.cols()) {
                 addRecordFailure(kSubscriptError, QStringLiteral("Subscript out of range"), false,
-                                 c, t);
+                                 c, t.toString());
                 return false;
             }
             if (c == identCol)
@@ -123,7 +124,7 @@ bool GpsTable::AddRecord(const QString& values, const QString& columns, const QS
             else if (c == commentCol)
                 commentSupplied = true;
             else if (c == symbolCol && symbolCol != -1)
-                m_grid.setPicture(r, c, GetSymbolPicture(t));
+                m_grid.setPicture(r, c, GetSymbolPicture(t.toString()));
             m_grid.setText(r, c, t);
         }
         if (!identSupplied && identCol > 0)
@@ -160,7 +161,8 @@ bool GpsTable::AddRecord(const QString& values, const QString& columns, const QS
     }
     ++m_recordCounter;
 
-    setStatus(QStringLiteral("Loaded %1 records").arg(m_recordCounter));
+    setStatus(QStringLiteral("Loaded ") + QString::number(m_recordCounter) +
+              QStringLiteral(" records"));
     m_host.setControls(4);
     showSelectionCount(0);
     if (m_grid.rows() == 2)
@@ -267,7 +269,7 @@ void GpsTable::ColorSegments(int row) {
     const bool segmentType = text::sameText(m_recordType, RecordType::Track) ||
                              text::sameText(m_recordType, RecordType::Route);
     for (int i = from; i <= to && i < m_grid.rows(); ++i) {
-        setStatus(QStringLiteral("Updating Color for Record %1").arg(i));
+        setStatus(QStringLiteral("Updating Color for Record ") + QString::number(i));
         if (i == 1)
             m_grid.setText(1, segCol, QStringLiteral("true"));
         else if (m_grid.isEmpty(i, segCol))
@@ -359,11 +361,7 @@ void GpsTable::ChangeRecordType(const QString& typeKey) {
 }
 
 int GpsTable::FindColumn(const QString& fieldName, const DataGrid& grid) {
-    int found = -1;
-    for (int c = 0; c < grid.cols(); ++c)
-        if (text::sameText(grid.textView(0, c), fieldName))
-            found = c;
-    return found;
+    return grid.findHeader(fieldName);
 }
 
 QString GpsTable::GetFieldList(const QString& typeKey, bool visibleOnly) const {
@@ -464,7 +462,8 @@ void GpsTable::ClearSelection() {
 }
 
 QString GpsTable::selectionPanelText(int selected) const {
-    return QStringLiteral("%1 of %2 Selected").arg(selected).arg(m_grid.rows() - 1);
+    return QString::number(selected) + QStringLiteral(" of ") + QString::number(m_grid.rows() - 1) +
+           QStringLiteral(" Selected");
 }
 
 void GpsTable::showSelectionCount(int selected) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace trekora {
+
+class GpsTable;
+class FieldChooser;
+
+// What the import and export routines work with: the table, the field-mapping
+// dialog (or a headless stand-in) and the projection bridge's table
+// conversion (forward: lat/long → projected; inverse: projected → lat/long).
+struct IoContext {
+    GpsTable& table;
+    FieldChooser& chooser;
+    std::function<bool(bool forward)> projectTable;
+    // Writes the PRJ file beside a shapefile: the path without extension and
+    // whether the coordinates are projected (else geographic).
+    std::function<void(const QString& basePath, bool projected)> writePrj;
+    // The output-shape dialog: "Point", "Line" or "Polygon", or std::nullopt
+    // when it was closed without OK. Unset: "Line".
+    std::function<std::optional<QString>()> chooseOutputShape;
+};
+
+// A failure that a routine passes on to its caller unreported (a missing or
+// unreadable file, for example); empty when there was none.
+struct PassedError {
+    int number = 0;
+    QString source;
+    QString description;
+    bool isSet() const { return number != 0; }
+};
+
+} // namespace trekora

@@ -1,0 +1,250 @@
+#include "io/TextFile.h"
+
+#include "core/AnsiCodePage.h"
+#include "core/UserInteraction.h"
+#include "io/FieldMapping.h"
+#include "table/GpsTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace trekora {
+
+namespace {
+
+// A separator for values already split by the reader, so that AddRecord does
+// not split them again at a delimiter that was inside quotes.
+const QString kUnitSeparator = QString(QChar(0x1f));
+// No legitimate record comes near this; a longer line is a corrupt file.
+constexpr qint64 kMaxLineBytes = 1 << 20;
+
+PassedError fileError(const QFileDevice& file, const QString& path) {
+    if (!QFileInfo(path).absoluteDir().exists())
+        return {76, QStringLiteral("Trekora"), QStringLiteral("Path not found")};
+    if (file.error() == QFileDevice::OpenError && !QFileInfo::exists(path))
+        return {53, QStringLiteral("Trekora"), QStringLiteral("File not found")};
+    return {75, QStringLiteral("Trekora"), QStringLiteral("Path/File access error")};
+}
+
+bool reportWriteError(const PassedError& error) {
+    userInteraction().message(
+        QStringLiteral("Error #: %1, %2").arg(error.number).arg(error.description), QString());
+    return false;
+}
+
+QString recordLine(const GpsTable& table, int row, QChar delimiter) {
+    const DataGrid& grid = table.grid();
+    QString line;
+    bool first = true;
+    for (int c = 1; c < grid.cols(); ++c) {
+        if (grid.colWidth(c) == 0)
+            continue;
+        if (!first)
+            line += delimiter;
+        first = false;
+        const QStringView cell = grid.textView(row, c);
+        if (cell.isEmpty())
+            line += ' ';
+        else
+            line += encodeDelimitedValue(cell.toString(), delimiter);
+    }
+    return line;
+}
+
+// Reads one line without its line end; false at the end of the file.
+bool readLine(QFile& file, QString& line, PassedError& error) {
+    if (file.atEnd())
+        return false;
+    QByteArray bytes = file.readLine(kMaxLineBytes);
+    if (bytes.size() >= kMaxLineBytes && !bytes.endsWith('\n')) {
+        error = {62, QStringLiteral("Trekora"), QStringLiteral("Input past end of file")};
+        return false;
+    }
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    line = ansi::toUnicode(bytes);
+    return true;
+}
+
+} // namespace
+
+QString encodeDelimitedValue(const QString& value, QChar delimiter) {
+    QString clean = value;
+    // A line break inside a value would end the record early.
+    clean.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        .replace('\r', ' ')
+        .replace('\n', ' ');
+    if (!clean.contains(delimiter) && !clean.contains('"'))
+        return clean;
+    clean.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return '"' + clean + '"';
+}
+
+QStringList splitDelimitedLine(QStringView line, QChar delimiter) {
+    QStringList values;
+    qsizetype i = 0;
+    while (true) {
+        QString value;
+        bool quoted = false;
+        if (i < line.size() && line[i] == '"') {
+            // Find the closing quote; "" inside is one quote.
+            QString inner;
+            qsizetype j = i + 1;
+            while (j < line.size()) {
+                if (line[j] == '"') {
+                    if (j + 1 < line.size() && line[j + 1] == '"') {
+                        inner += '"';
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                inner += line[j++];
+            }
+            if (j < line.size() && (j + 1 == line.size() || line[j + 1] == delimiter)) {
+                value = inner;
+                i = j + 1;
+                quoted = true;
+            }
+        }
+        if (!quoted) {
+            const qsizetype end = line.indexOf(delimiter, i);
+            value = line.mid(i, end < 0 ? line.size() - i : end - i).toString();
+            i = end < 0 ? line.size() : end;
+        }
+        values << value;
+        if (i >= line.size())
+            break;
+        ++i; // the delimiter
+        if (i == line.size()) {
+            values << QString();
+            break;
+        }
+    }
+    return values;
+}
+
+bool Save_TextFile(IoContext& io, const QString& path, const QString& delimiterText, bool append) {
+    const QChar delimiter = delimiterText.isEmpty() ? QChar(';') : delimiterText[0];
+    GpsTable& table = io.table;
+    // A new file is written beside the old one and renamed over it, so a
+    // failed save never destroys what was there.
+    QSaveFile replacement(path);
+    QFile appended(path);
+    QFileDevice& file = append ? static_cast<QFileDevice&>(appended) : replacement;
+    if (!file.open(append ? QIODevice::Append : QIODevice::WriteOnly))
+        return reportWriteError(fileError(file, path));
+
+    QByteArray buffer;
+    auto flush = [&](bool force) {
+        if (buffer.size() < (1 << 16) && !force)
+            return true;
+        const bool ok = file.write(buffer) == buffer.size();
+        buffer.clear();
+        return ok;
+    };
+    bool ok = true;
+    if (!append) {
+        QString header = table.GetRowValues(0, true);
+        header.replace(';', delimiter);
+        buffer += ansi::fromUnicode(header) + "\r\n";
+    }
+    const auto [first, last] = table.GetRowRange();
+    for (int r = first; r <= last && r < table.grid().rows() && ok; ++r) {
+        buffer += ansi::fromUnicode(recordLine(table, r, delimiter));
+        buffer += "\r\n";
+        ok = flush(false);
+        table.host().setMessage(QStringLiteral("Saving record %1 to text file").arg(r));
+    }
+    ok = ok && flush(true);
+    if (ok && !append)
+        ok = replacement.commit();
+    if (!ok) {
+        if (!append)
+            replacement.cancelWriting();
+        return reportWriteError(
+            {57, QStringLiteral("Trekora"), QStringLiteral("Device I/O error")});
+    }
+    table.host().setMessage(QString());
+    return true;
+}
+
+bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
+    GpsTable& table = io.table;
+    PassedError error;
+    auto pass = [&](const PassedError& e) {
+        if (passed)
+            *passed = e;
+        table.host().setBusy(false);
+        return false;
+    };
+    table.host().setBusy(true);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return pass(fileError(file, path));
+    table.ResetTable();
+    table.host().showTableArea();
+    table.setRecordCounter(0);
+
+    QString header;
+    if (!readLine(file, header, error))
+        return pass(error.isSet() ? error
+                                  : PassedError{62, QStringLiteral("Trekora"),
+                                                QStringLiteral("Input past end of file")});
+    const QChar delimiter = header.contains(';') ? QChar(';') : QChar(',');
+    const QStringList headerFields = splitDelimitedLine(header, delimiter);
+    QString fieldList = headerFields.join(';');
+    int typeIndex = -1;
+    for (int i = 0; i < headerFields.size(); ++i)
+        if (headerFields[i].compare(QLatin1String("type"), Qt::CaseInsensitive) == 0) {
+            typeIndex = i;
+            break;
+        }
+
+    MappingResult mapping;
+    QString line;
+    bool firstRecord = true;
+    while (readLine(file, line, error)) {
+        const bool hasQuotes = line.contains('"');
+        const QStringList values = hasQuotes ? splitDelimitedLine(line, delimiter) : QStringList();
+        if (firstRecord) {
+            firstRecord = false;
+            QString type = RecordType::Waypoint;
+            if (typeIndex >= 0) {
+                const QStringList fields = hasQuotes ? values : line.split(delimiter);
+                type = typeIndex < fields.size() ? fields[typeIndex].toLower() : QString();
+            }
+            table.setCurrentRecordType(type);
+            table.SetTableType(type);
+            table.ApplyFieldSettings(type);
+            mapping = get_Required_Fields(fieldList, QStringLiteral("txt"),
+                                          table.currentRecordType(), table, io.chooser);
+            if (mapping.cancelled()) {
+                table.host().setControls(4);
+                table.host().setBusy(false);
+                return false;
+            }
+        }
+        const bool added =
+            hasQuotes
+                ? table.AddRecord(values.join(kUnitSeparator), mapping.columns, {}, kUnitSeparator)
+                : table.AddRecord(line, mapping.columns, {}, QString(delimiter));
+        if (!added) {
+            table.host().setBusy(false);
+            return false;
+        }
+    }
+    if (error.isSet())
+        return pass(error);
+    if (firstRecord)
+        return pass({62, QStringLiteral("Trekora"), QStringLiteral("Input past end of file")});
+    table.host().setBusy(false);
+    if (mapping.projectionState != 0 && io.projectTable)
+        io.projectTable(mapping.projectionState == 1);
+    table.host().setControls(4);
+    return true;
+}
+
+} // namespace trekora
