@@ -1,18 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include "proj/CoordinateText.h"
 
 namespace trekora {
 
 class GpsTable;
-
-// A coordinate as the table keeps it: eight decimals, "." as separator, no
-// negative zero ("-93.50000000", "0.00000000").
-QString coordinateText(double value);
-
-// The number a coordinate cell holds; a cell that is not numeric counts as 0.
-double coordinateValue(QStringView cell);
 
 // Converts every record of the table in place through the current
 // projection: forward fills x_proj/y_proj from long/lat, inverse fills
