@@ -32,11 +32,28 @@ void reportTableError(int number, const QString& description) {
 
 // Progress on the status line: every row of a short table, about a hundred
 // steps of a long one, so the status costs nothing next to the conversion.
-bool showProgressFor(int row, int rows) {
-    if (rows <= 100)
-        return true;
-    return row == 1 || row == rows || row % (rows / 100) == 0;
-}
+class Progress {
+public:
+    Progress(TableHost& host, QString text, int rows)
+        : m_host(host), m_text(std::move(text)), m_rows(rows), m_step(rows <= 100 ? 1 : rows / 100),
+          m_next(m_step) {}
+
+    void at(int row) {
+        if (row != m_next && row != 1 && row != m_rows)
+            return;
+        if (row == m_next)
+            m_next += m_step;
+        m_host.setMessage(m_text + QString::number(row));
+        ProjectionBridge::clearVectorState();
+    }
+
+private:
+    TableHost& m_host;
+    const QString m_text;
+    const int m_rows;
+    const int m_step;
+    int m_next;
+};
 
 class BusyPointer {
 public:
@@ -87,9 +104,12 @@ public:
         : m_host(table.host()), m_grid(table.grid()), m_columns(columns), m_forward(forward),
           m_definition(std::move(definition)), m_rows(m_grid.rows() - 1),
           m_prefix(forward ? QString() : QStringLiteral("Un")),
-          m_reading(m_prefix + QStringLiteral("Projecting Points: Reading Existing XY ")),
-          m_writing(m_prefix + QStringLiteral("Projecting Points: Writing ") + m_prefix +
-                    QStringLiteral("Projected XY ")) {}
+          m_reading(m_host, m_prefix + QStringLiteral("Projecting Points: Reading Existing XY "),
+                    m_rows),
+          m_writing(m_host,
+                    m_prefix + QStringLiteral("Projecting Points: Writing ") + m_prefix +
+                        QStringLiteral("Projected XY "),
+                    m_rows) {}
 
     bool run() {
         for (int first = 1; first <= m_rows; first += kBlockRows) {
@@ -108,13 +128,6 @@ public:
     }
 
 private:
-    void progress(const QString& text, int row) {
-        if (!showProgressFor(row, m_rows))
-            return;
-        m_host.setMessage(text + QString::number(row));
-        ProjectionBridge::clearVectorState();
-    }
-
     // Rows live in memory blocks of their own. A first pass that only asks
     // where each row's cells are keeps many of those loads in flight at once,
     // instead of waiting for them one row at a time.
@@ -129,7 +142,7 @@ private:
         touchRows(first, last);
         ProjectionBridge::clearVectorState();
         for (int r = first; r <= last; ++r) {
-            progress(m_reading, r);
+            m_reading.at(r);
             m_x[size_t(r - first)] = coordinateValue(m_grid.textView(r, m_columns.sourceX));
             m_y[size_t(r - first)] = coordinateValue(m_grid.textView(r, m_columns.sourceY));
         }
@@ -138,7 +151,7 @@ private:
     void write(int first, int last) {
         ProjectionBridge::clearVectorState();
         for (int r = first; r <= last; ++r) {
-            progress(m_writing, r);
+            m_writing.at(r);
             writeCoordinateText(m_x[size_t(r - first)], m_text);
             m_longestX = std::max(m_longestX, m_text.size());
             m_grid.setText(r, m_columns.targetX, m_text);
@@ -154,7 +167,8 @@ private:
     const bool m_forward;
     const QString m_definition;
     const int m_rows;
-    const QString m_prefix, m_reading, m_writing;
+    const QString m_prefix;
+    Progress m_reading, m_writing;
     std::vector<double> m_x, m_y;
     QString m_text;
     qsizetype m_longestX = 0, m_longestY = 0;
