@@ -35,23 +35,25 @@ void writeCoordinateText(double value, QString& out) {
         ++whole;
     else if (remainder < -0.5)
         --whole;
-    auto units = std::uint64_t(whole < 0 ? -whole : whole);
-    char digits[32];
-    int at = sizeof digits;
-    for (int i = 0; i < 8; ++i, units /= 10)
-        digits[--at] = char('0' + units % 10);
-    digits[--at] = '.';
+    // Digits go straight into the text's own storage, back to front.
+    const auto units = std::uint64_t(whole < 0 ? -whole : whole);
+    std::uint64_t integer = units / 100000000u;
+    auto fraction = std::uint32_t(units % 100000000u);
+    int integerDigits = 1;
+    for (std::uint64_t rest = integer; rest >= 10; rest /= 10)
+        ++integerDigits;
+    const bool negative = whole < 0; // never a negative zero
+    out.resize(qsizetype(negative) + integerDigits + 1 + 8);
+    char16_t* at = reinterpret_cast<char16_t*>(out.data()) + out.size();
+    for (int i = 0; i < 8; ++i, fraction /= 10)
+        *--at = char16_t(u'0' + fraction % 10);
+    *--at = u'.';
     do {
-        digits[--at] = char('0' + units % 10);
-        units /= 10;
-    } while (units != 0);
-    if (whole < 0) // never a negative zero
-        digits[--at] = '-';
-    const int length = int(sizeof digits) - at;
-    out.resize(length);
-    QChar* chars = out.data();
-    for (int i = 0; i < length; ++i)
-        chars[i] = QLatin1Char(digits[at + i]);
+        *--at = char16_t(u'0' + integer % 10);
+        integer /= 10;
+    } while (integer != 0);
+    if (negative)
+        *--at = u'-';
 }
 
 QString coordinateText(double value) {
