@@ -1,6 +1,7 @@
 #include "core/TextConventions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -90,9 +91,71 @@ const char* const kMonths[] = {"January",   "February", "March",    "April",
                                "May",       "June",     "July",     "August",
                                "September", "October",  "November", "December"};
 
+// Adds one unit in the last place to the magnitude of the decimal text in
+// buffer[0, size) ("-0.12" → "-0.13", "9.99" → "10.00"); returns the new size.
+qsizetype incrementMagnitude(char* buffer, qsizetype size) {
+    for (qsizetype i = size - 1; i >= 0; --i) {
+        char& c = buffer[i];
+        if (c == '.' || c == '-')
+            continue;
+        if (c != '9') {
+            ++c;
+            return size;
+        }
+        c = '0';
+    }
+    const qsizetype at = buffer[0] == '-' ? 1 : 0;
+    std::copy_backward(buffer + at, buffer + size, buffer + size + 1);
+    buffer[at] = '1';
+    return size + 1;
+}
+
 } // namespace
 
+// Writes the number with `decimals` digits after ".", at least one before
+// it, no negative zero, into `buffer` and returns its size (0 on failure).
+// Rounds as the shared Format pattern does: to the nearest, an exact half
+// away from zero.
+qsizetype fixedDigits(double value, int decimals, char* buffer, qsizetype capacity) {
+    // An exact half at the first dropped digit needs value * 10^(decimals+1)
+    // to be a whole number, and so value * 2^(decimals+1) too; only then is
+    // the text written one digit longer (exactly) and rounded by hand.
+    const double scaled = std::ldexp(value, decimals + 1);
+    const bool maybeHalf = std::trunc(scaled) == scaled;
+    const int precision = maybeHalf ? decimals + 1 : decimals;
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + capacity - 1, value, std::chars_format::fixed, precision);
+    if (error != std::errc())
+        return 0;
+    qsizetype size = end - buffer;
+    if (maybeHalf) {
+        const char dropped = buffer[size - 1];
+        size -= decimals == 0 ? 2 : 1;
+        if (dropped >= '5')
+            size = incrementMagnitude(buffer, size);
+    }
+    const bool allZero =
+        std::all_of(buffer, buffer + size, [](char c) { return c < '1' || c > '9'; });
+    if (buffer[0] == '-' && allZero) {
+        std::copy(buffer + 1, buffer + size, buffer);
+        --size;
+    }
+    return size;
+}
+
 double val(QStringView s) {
+    // Plain whole numbers are the common case (column indices, counts).
+    if (!s.isEmpty() && s.size() <= 9) {
+        qsizetype i = (s[0] == '-' || s[0] == '+') ? 1 : 0;
+        std::int64_t whole = 0;
+        bool digitsOnly = i < s.size();
+        for (; i < s.size() && digitsOnly; ++i) {
+            digitsOnly = isDigit(s[i]);
+            whole = whole * 10 + (s[i].unicode() - '0');
+        }
+        if (digitsOnly)
+            return s[0] == '-' ? -double(whole) : double(whole);
+    }
     QString compact;
     compact.reserve(s.size());
     for (QChar c : s)
@@ -127,30 +190,37 @@ QString format(double value, QStringView pattern) {
     const QStringView integerPart = point < 0 ? pattern : pattern.left(point);
     const QStringView fractionPart = point < 0 ? QStringView() : pattern.mid(point + 1);
     const int minIntegerDigits = int(integerPart.count('0'));
-    const int maxDecimals = int(fractionPart.size());
-    const int minDecimals = int(fractionPart.count('0'));
-
+    const int maxDecimals = int(std::min<qsizetype>(fractionPart.size(), 99));
+    const int minDecimals = int(std::min<qsizetype>(fractionPart.count('0'), maxDecimals));
     if (!std::isfinite(value))
         return numberText(value);
-    QString digits = QString::number(std::fabs(value), 'f', maxDecimals);
-    QString intDigits = digits.section('.', 0, 0);
-    QString fracDigits = maxDecimals > 0 ? digits.section('.', 1, 1) : QString();
-    while (fracDigits.size() > minDecimals && fracDigits.endsWith('0'))
-        fracDigits.chop(1);
-    // Leading zeros only as the pattern asks for them.
-    while (intDigits.size() > minIntegerDigits && intDigits.startsWith('0'))
-        intDigits.remove(0, 1);
-    while (intDigits.size() < minIntegerDigits)
-        intDigits.prepend('0');
 
-    QString result = intDigits;
-    if (point >= 0 && (!fracDigits.isEmpty() || maxDecimals == 0))
-        result += '.' + fracDigits;
-    const bool allZero =
-        !std::any_of(result.begin(), result.end(), [](QChar c) { return c >= '1' && c <= '9'; });
-    if (value < 0 && !allZero)
-        result.prepend('-');
-    return result;
+    // Plain character work: this runs for every coordinate a file holds.
+    char digits[400];
+    const qsizetype size = fixedDigits(std::fabs(value), maxDecimals, digits, sizeof digits);
+    const char* end = digits + size;
+    const char* dot = std::find(static_cast<const char*>(digits), end, '.');
+    const char* intBegin = digits;
+    while (intBegin < dot && *intBegin == '0' && dot - intBegin > minIntegerDigits)
+        ++intBegin;
+    const char* fracBegin = dot < end ? dot + 1 : end;
+    const char* fracEnd = end;
+    while (fracEnd - fracBegin > minDecimals && fracEnd[-1] == '0')
+        --fracEnd;
+
+    char out[512];
+    char* o = out;
+    *o++ = '-'; // dropped again below unless the value is negative and not zero
+    for (qsizetype pad = minIntegerDigits - (dot - intBegin); pad > 0; --pad)
+        *o++ = '0';
+    o = std::copy(intBegin, dot, o);
+    if (point >= 0 && (fracEnd > fracBegin || maxDecimals == 0)) {
+        *o++ = '.';
+        o = std::copy(fracBegin, fracEnd, o);
+    }
+    const bool allZero = std::none_of(out + 1, o, [](char c) { return c >= '1' && c <= '9'; });
+    const char* begin = (value < 0 && !allZero) ? out : out + 1;
+    return QString::fromLatin1(begin, o - begin);
 }
 
 QString formatDate(const QDateTime& when, QStringView pattern) {

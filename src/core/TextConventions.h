@@ -30,6 +30,11 @@ bool isNumeric(QStringView s);
 // separators; "." as decimal separator; no negative zero.
 QString format(double value, QStringView pattern);
 
+// Writes `value` with exactly `decimals` digits after "." (at least one
+// before it, no negative zero) into `buffer`, rounding to the nearest and an
+// exact half away from zero, as Format does; returns the size, 0 on failure.
+qsizetype fixedDigits(double value, int decimals, char* buffer, qsizetype capacity);
+
 // Formats a date/time with a pattern of the classic Format function:
 // yyyy yy mmmm mmm mm m dd d hh h nn n ss s, where "mm"/"m" right after an
 // hour token means minutes. Month names are English ("hh:mm dd-mmm-yy" →

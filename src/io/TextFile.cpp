@@ -14,9 +14,6 @@ namespace trekora {
 
 namespace {
 
-// A separator for values already split by the reader, so that AddRecord does
-// not split them again at a delimiter that was inside quotes.
-const QString kUnitSeparator = QString(QChar(0x1f));
 // No legitimate record comes near this; a longer line is a corrupt file.
 constexpr qint64 kMaxLineBytes = 1 << 20;
 
@@ -227,10 +224,12 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
                 return false;
             }
         }
+        // Quoted values are split here already: AddRecord must not cut them
+        // at a delimiter they contain.
         const bool added =
-            hasQuotes
-                ? table.AddRecord(values.join(kUnitSeparator), mapping.columns, {}, kUnitSeparator)
-                : table.AddRecord(line, mapping.columns, {}, QString(delimiter));
+            hasQuotes ? table.AddRecordValues(QList<QStringView>(values.cbegin(), values.cend()),
+                                              mapping.columns)
+                      : table.AddRecord(line, mapping.columns, {}, QString(delimiter));
         if (!added) {
             table.host().setBusy(false);
             return false;

@@ -51,56 +51,6 @@ bool rightAligned(const char* text, qsizetype size, qsizetype width, char* out) 
     return true;
 }
 
-// Adds one unit in the last place to the magnitude of the decimal text in
-// buffer[0, size) ("-0.12" → "-0.13", "9.99" → "10.00"); returns the new size.
-qsizetype incrementMagnitude(char* buffer, qsizetype size) {
-    for (qsizetype i = size - 1; i >= 0; --i) {
-        char& c = buffer[i];
-        if (c == '.' || c == '-')
-            continue;
-        if (c != '9') {
-            ++c;
-            return size;
-        }
-        c = '0';
-    }
-    const qsizetype at = buffer[0] == '-' ? 1 : 0;
-    std::copy_backward(buffer + at, buffer + size, buffer + size + 1);
-    buffer[at] = '1';
-    return size + 1;
-}
-
-// Writes the number with `decimals` digits after ".", at least one before
-// it, no negative zero, into `buffer` and returns its size (0 on failure).
-// Rounds as the shared Format pattern does: to the nearest, an exact half
-// away from zero.
-qsizetype fixedText(double value, int decimals, char* buffer, qsizetype capacity) {
-    // An exact half at the first dropped digit needs value * 10^(decimals+1)
-    // to be a whole number, and so value * 2^(decimals+1) too; only then is
-    // the text written one digit longer (exactly) and rounded by hand.
-    const double scaled = std::ldexp(value, decimals + 1);
-    const bool maybeHalf = std::trunc(scaled) == scaled;
-    const int precision = maybeHalf ? decimals + 1 : decimals;
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + capacity - 1, value, std::chars_format::fixed, precision);
-    if (error != std::errc())
-        return 0;
-    qsizetype size = end - buffer;
-    if (maybeHalf) {
-        const char dropped = buffer[size - 1];
-        size -= decimals == 0 ? 2 : 1;
-        if (dropped >= '5')
-            size = incrementMagnitude(buffer, size);
-    }
-    const bool allZero =
-        std::all_of(buffer, buffer + size, [](char c) { return c < '1' || c > '9'; });
-    if (buffer[0] == '-' && allZero) {
-        std::copy(buffer + 1, buffer + size, buffer);
-        --size;
-    }
-    return size;
-}
-
 } // namespace
 
 std::optional<double> parseNumber(const QString& value) {
@@ -142,8 +92,8 @@ bool fieldTextInto(const DbfField& field, const QString& value, char* out) {
         return rightAligned(buffer, result.ptr - buffer, width, out);
     }
     char digits[400];
-    const qsizetype size =
-        fixedText(*number, std::min<int>(field.decimals, kMaxDecimals), digits, sizeof digits);
+    const qsizetype size = text::fixedDigits(*number, std::min<int>(field.decimals, kMaxDecimals),
+                                             digits, sizeof digits);
     return size > 0 && rightAligned(digits, size, width, out);
 }
 

@@ -50,10 +50,13 @@ public:
     QString text(int row, int col) const;
     QStringView textView(int row, int col) const;
     void setText(int row, int col, QStringView text);
-    void setText(int row, int col, const char* utf8) {
-        setText(row, col, QString::fromUtf8(utf8));
-    }
+    void setText(int row, int col, const char* utf8) { setText(row, col, QString::fromUtf8(utf8)); }
     bool isEmpty(int row, int col) const { return textView(row, col).isEmpty(); }
+    // Room for `chars` characters of cell text in a row that is about to be filled.
+    void reserveRowText(int row, qsizetype chars) {
+        if (row >= 0 && row < rows())
+            m_rows[size_t(row)].text.reserve(chars);
+    }
 
     // Moves column `from` to position `to`, shifting the columns between; all
     // cells, widths and pictures travel with it.

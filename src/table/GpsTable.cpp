@@ -75,6 +75,18 @@ bool GpsTable::SetTableType(const QString& typeKey) {
 
 bool GpsTable::AddRecord(const QString& values, const QString& columns, const QString&,
                          const QString& delimiter) {
+    if (values.isEmpty())
+        return addRow(nullptr, columns);
+    const QString d = delimiter.isEmpty() ? QStringLiteral(";") : delimiter;
+    const QList<QStringView> v = QStringView(values).split(d);
+    return addRow(&v, columns);
+}
+
+bool GpsTable::AddRecordValues(const QList<QStringView>& values, const QString& columns) {
+    return addRow(&values, columns);
+}
+
+bool GpsTable::addRow(const QList<QStringView>* values, const QString& columns) {
     if (!hasHeader()) {
         SetTableType(m_recordType);
         m_host.showTableArea();
@@ -92,18 +104,13 @@ bool GpsTable::AddRecord(const QString& values, const QString& columns, const QS
     }
     m_grid.setText(r, 0, QString::number(r));
 
-    if (!values.isEmpty()) {
-        const QString d = delimiter.isEmpty() ? QStringLiteral(";") : delimiter;
-        const QList<QStringView> v = QStringView(values).split(d);
-        std::vector<int> cols;
-        if (!columns.isEmpty()) {
-            for (const QString& c : columns.split(';'))
-                cols.push_back(int(text::roundHalfEven(text::val(c))));
-        } else {
-            const qsizetype n = fieldNames(m_recordType).size();
-            for (int c = 1; c <= n; ++c)
-                cols.push_back(c);
-        }
+    if (values) {
+        const QList<QStringView>& v = *values;
+        qsizetype length = 16;
+        for (QStringView value : v)
+            length += value.size();
+        m_grid.reserveRowText(r, length);
+        const std::vector<int>& cols = columnList(columns);
         const int identCol = FindColumn(QStringLiteral("ident"));
         const int commentCol = FindColumn(QStringLiteral("comment"));
         const int symbolCol = FindColumn(QStringLiteral("symbol"));
@@ -169,6 +176,26 @@ bool GpsTable::AddRecord(const QString& values, const QString& columns, const QS
         AutoFitColumns(m_grid);
     ResetSelection();
     return true;
+}
+
+const std::vector<int>& GpsTable::columnList(const QString& columns) {
+    // Loaders pass the same list with every record: parse it once.
+    if (m_columnListValid && columns == m_columnListText &&
+        (!columns.isEmpty() || m_columnListType == m_recordType))
+        return m_columnList;
+    m_columnList.clear();
+    if (!columns.isEmpty()) {
+        for (QStringView c : QStringView(columns).split(u';'))
+            m_columnList.push_back(int(text::roundHalfEven(text::val(c))));
+    } else {
+        const qsizetype n = fieldNames(m_recordType).size();
+        for (int c = 1; c <= n; ++c)
+            m_columnList.push_back(c);
+    }
+    m_columnListText = columns;
+    m_columnListType = m_recordType;
+    m_columnListValid = true;
+    return m_columnList;
 }
 
 void GpsTable::addRecordFailure(int errorNumber, const QString& description, bool tableFull,

@@ -58,6 +58,9 @@ public:
     bool SetTableType(const QString& typeKey);
     bool AddRecord(const QString& values, const QString& columns = {}, const QString& unused = {},
                    const QString& delimiter = {});
+    // AddRecord for values that are already split (loaders): no delimiter
+    // can then cut a value apart.
+    bool AddRecordValues(const QList<QStringView>& values, const QString& columns);
     QString GetSymbolPicture(const QString& symbolNumber) const;
     void DeleteSelection();
     void ToggleSegmentRows(int row);
@@ -102,6 +105,10 @@ private:
     void addRecordFailure(int errorNumber, const QString& description, bool tableFull, int column,
                           const QString& value);
     void renumberRows();
+    const std::vector<int>& columnList(const QString& columns);
+    // Appends one record: `values` in column-list order, or a blank record
+    // when it is null.
+    bool addRow(const QList<QStringView>* values, const QString& columns);
 
     TableHost& m_host;
     DataGrid m_grid;
@@ -111,6 +118,11 @@ private:
     Selection m_selection;
     bool m_sortDescending = true;
     std::function<void(const QString&)> m_saveFields;
+    // The last column list AddRecord parsed.
+    QString m_columnListText;
+    QString m_columnListType;
+    std::vector<int> m_columnList;
+    bool m_columnListValid = false;
 };
 
 } // namespace trekora

@@ -52,6 +52,8 @@ TEST(TextConventions, FormatFollowsThePattern) {
         {1.25, "0.0#", "1.25"},
         {1.2, "0.0#", "1.2"},
         {7.5, "0", "8"},
+        {0.125, "0.00", "0.13"}, // an exact half rounds away from zero
+        {-0.125, "0.00", "-0.13"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(text::format(c.value, QString::fromUtf8(c.pattern)),

@@ -56,15 +56,17 @@ protected:
     HeadlessTableHost host;
     GpsTable table{host};
     ScriptedChooser chooser;
-    std::vector<bool> projections; // forward flags of the projection runs
+    std::vector<bool> projections;                   // forward flags of the projection runs
     std::vector<std::pair<QString, bool>> prjWrites; // (base path, projected)
-    IoContext io{table, chooser,
-                 [this](bool forward) {
-                     projections.push_back(forward);
-                     return true;
-                 },
-                 [this](const QString& base, bool projected) { prjWrites.emplace_back(base, projected); },
-                 {}};
+    IoContext io{
+        table,
+        chooser,
+        [this](bool forward) {
+            projections.push_back(forward);
+            return true;
+        },
+        [this](const QString& base, bool projected) { prjWrites.emplace_back(base, projected); },
+        {}};
 };
 
 } // namespace trekora::test
