@@ -1,0 +1,248 @@
+#include "proj/ProjectionBridge.h"
+
+#include "core/AppPaths.h"
+#include "core/UserInteraction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <proj.h>
+
+#include <charconv>
+#include <cmath>
+
+namespace trekora {
+
+namespace {
+
+const QString kWgs84LongLat = QStringLiteral("+proj=latlong +datum=WGS84 +type=crs");
+const QString kClosingGrid = QStringLiteral("ntv1_can.dat");
+// The grid list's own default, used when the data directory has no list.
+const QStringList kClassicNad27Grids = {QStringLiteral("stlrnc.dat"),
+                                        QStringLiteral("stpaul.dat"),
+                                        QStringLiteral("alaska.dat"),
+                                        QStringLiteral("fl.dat"),
+                                        QStringLiteral("hawaii.dat"),
+                                        QStringLiteral("md.dat"),
+                                        QStringLiteral("prvi.dat"),
+                                        QStringLiteral("stgeorge.dat"),
+                                        QStringLiteral("tn.dat"),
+                                        QStringLiteral("wi.dat"),
+                                        QStringLiteral("wo.dat"),
+                                        QStringLiteral("conus.dat"),
+                                        kClosingGrid};
+// A grid list is a short text file; refuse anything that is plainly not one.
+constexpr qint64 kMaxGridListBytes = 64 * 1024;
+
+QString nadDir() {
+    return AppPaths::dataFile(QStringLiteral("proj/nad"));
+}
+
+QString asCrs(const QString& definition) {
+    return definition.contains(QLatin1String("+type=crs"))
+               ? definition
+               : definition + QStringLiteral(" +type=crs");
+}
+
+QString tenDecimals(double value) {
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 10);
+    if (result.ec != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QStringList readGridList(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxGridListBytes)
+        return kClassicNad27Grids;
+    QStringList names;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QString name = QString::fromUtf8(raw).trimmed();
+        // Plain file names only: a list entry must not reach outside the folder
+        // or break the comma-separated clause.
+        if (name.isEmpty() || name.startsWith(u'#') || name.contains(u'/') ||
+            name.contains(u'\\') || name.contains(u',') || name.contains(u' ') ||
+            name.startsWith(u'.'))
+            continue;
+        if (!names.contains(name))
+            names.append(name);
+    }
+    return names;
+}
+
+} // namespace
+
+ProjectionBridge& ProjectionBridge::instance() {
+    static ProjectionBridge bridge;
+    return bridge;
+}
+
+ProjectionBridge::ProjectionBridge() = default;
+
+ProjectionBridge::~ProjectionBridge() {
+    reset();
+    if (m_context)
+        proj_context_destroy(m_context);
+}
+
+void ProjectionBridge::reset() {
+    for (PJ* p : std::as_const(m_forward))
+        proj_destroy(p);
+    for (PJ* p : std::as_const(m_inverse))
+        proj_destroy(p);
+    m_forward.clear();
+    m_inverse.clear();
+    m_nad27Grids.clear();
+    m_gridsKnown = false;
+    m_dataDir.clear();
+}
+
+void ProjectionBridge::ensureContext() {
+    const QString dataDir = AppPaths::dataDir();
+    if (m_context && dataDir == m_dataDir)
+        return;
+    reset();
+    m_dataDir = dataDir;
+    if (!m_context) {
+        m_context = proj_context_create();
+        // Everything the program needs is on this machine.
+        proj_context_set_enable_network(m_context, 0);
+        proj_log_level(m_context, PJ_LOG_NONE);
+    }
+    // The data directory's grids first, then PROJ's own folders (proj.db).
+    QList<QByteArray> paths{QFile::encodeName(nadDir())};
+#ifdef _WIN32
+    const char separator = ';';
+#else
+    const char separator = ':';
+#endif
+    for (const QByteArray& path : QByteArray(proj_info().searchpath).split(separator))
+        if (!path.isEmpty())
+            paths.append(path);
+    std::vector<const char*> raw;
+    for (const QByteArray& path : paths)
+        raw.push_back(path.constData());
+    proj_context_set_search_paths(m_context, int(raw.size()), raw.data());
+}
+
+const QStringList& ProjectionBridge::installedNad27Grids() {
+    if (!m_gridsKnown) {
+        m_gridsKnown = true;
+        const QDir dir(nadDir());
+        for (const QString& name : readGridList(dir.filePath(QStringLiteral("nad27grids"))))
+            if (QFileInfo(dir.filePath(name)).isFile())
+                m_nad27Grids.append(name);
+    }
+    return m_nad27Grids;
+}
+
+QString ProjectionBridge::gridClause(const QString& definition) {
+    if (!definition.contains(QLatin1String("NAD27")))
+        return {};
+    ensureContext();
+    const QStringList& grids = installedNad27Grids();
+    if (grids.isEmpty())
+        return {};
+    QString clause = QStringLiteral(" +nadgrids=");
+    for (const QString& name : grids)
+        if (name != kClosingGrid)
+            clause += u'@' + name + u',';
+    return clause + u'@' + kClosingGrid;
+}
+
+PJ* ProjectionBridge::transformationFor(const QString& fullDefinition, bool forward,
+                                        QString* error) {
+    auto& cache = forward ? m_forward : m_inverse;
+    auto found = cache.constFind(fullDefinition);
+    if (found != cache.cend())
+        return found.value();
+    const QByteArray wgs84 = kWgs84LongLat.toUtf8();
+    const QByteArray target = asCrs(fullDefinition).toUtf8();
+    PJ* p = forward
+                ? proj_create_crs_to_crs(m_context, wgs84.constData(), target.constData(), nullptr)
+                : proj_create_crs_to_crs(m_context, target.constData(), wgs84.constData(), nullptr);
+    if (!p) {
+        if (error)
+            *error = QString::fromUtf8(
+                proj_context_errno_string(m_context, proj_context_errno(m_context)));
+        return nullptr;
+    }
+    cache.insert(fullDefinition, p);
+    return p;
+}
+
+bool ProjectionBridge::transform(const QString& definition, bool forward, double* x, double* y,
+                                 std::size_t count, QString* error) {
+    ensureContext();
+    PJ* p = transformationFor(definition + gridClause(definition), forward, error);
+    if (!p)
+        return false;
+    if (count == 0)
+        return true;
+    clearVectorState();
+    proj_trans_generic(p, PJ_FWD, x, sizeof(double), count, y, sizeof(double), count, nullptr, 0, 0,
+                       nullptr, 0, 0);
+    proj_errno_reset(p);
+    for (std::size_t i = 0; i < count; ++i) {
+        // A point PROJ cannot convert comes back as 0, 0.
+        if (!std::isfinite(x[i]) || !std::isfinite(y[i])) {
+            x[i] = 0;
+            y[i] = 0;
+        }
+    }
+    return true;
+}
+
+void ProjectionBridge::clearVectorState() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
+        __asm__ volatile("vzeroupper" ::: "memory");
+#endif
+}
+
+QString ProjectionBridge::esriWkt(const QString& catalogueName, const QString& code) {
+    ensureContext();
+    const QByteArray authority =
+        catalogueName.compare(QLatin1String("esri"), Qt::CaseInsensitive) == 0 ? QByteArray("ESRI")
+                                                                               : QByteArray("EPSG");
+    const QByteArray codeText = code.toUtf8();
+    PJ* crs = proj_create_from_database(m_context, authority.constData(), codeText.constData(),
+                                        PJ_CATEGORY_CRS, 0, nullptr);
+    if (!crs)
+        return {};
+    const char* const options[] = {"MULTILINE=NO", nullptr};
+    const char* wkt = proj_as_wkt(m_context, crs, PJ_WKT1_ESRI, options);
+    QString text = wkt ? QString::fromUtf8(wkt) : QString();
+    proj_destroy(crs);
+    return text;
+}
+
+ProjectedPoints Project_Points(const std::vector<double>& x, const std::vector<double>& y,
+                               const QString& definition, bool forward) {
+    const ProjectedPoints failed{{QStringLiteral("0")}, {QStringLiteral("0")}};
+    if (x.size() != y.size())
+        return failed;
+    std::vector<double> xs = x;
+    std::vector<double> ys = y;
+    if (!ProjectionBridge::instance().transform(definition, forward, xs.data(), ys.data(),
+                                                xs.size())) {
+        userInteraction().message(QStringLiteral("Error projecting points to ") + definition,
+                                  QStringLiteral("Projection Error"));
+        return failed;
+    }
+    ProjectedPoints result;
+    result.x.reserve(qsizetype(xs.size()));
+    result.y.reserve(qsizetype(ys.size()));
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        result.x.append(tenDecimals(xs[i]));
+        result.y.append(tenDecimals(ys[i]));
+    }
+    return result;
+}
+
+} // namespace trekora
