@@ -1,10 +1,13 @@
 #include "app/frmMain.h"
 
+#include "app/ProjectionPage.h"
 #include "app/frmFields.h"
 #include "app/frmShape.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
 #include "io/ShapefileExport.h"
+#include "proj/CurrentProjection.h"
+#include "proj/ProjectTable.h"
 
 #include "app/AppVersion.h"
 #include "app/ControlStates.h"
@@ -256,6 +259,9 @@ void frmMain::buildMenus() {
 
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
+    connect(mnuGetProjection, &QAction::triggered, this, &frmMain::mnuGetProjection_Click);
+    connect(mnuProject, &QAction::triggered, this, &frmMain::mnuProject_Click);
+    connect(mnuUnproject, &QAction::triggered, this, &frmMain::mnuUnproject_Click);
     connect(mnuFileL, &QAction::triggered, this, &frmMain::mnuFileL_Click);
     connect(mnuRefreshApps, &QAction::triggered, this, &frmMain::mnuRefreshApps_Click);
     connect(mnuSetRefreshRate, &QAction::triggered, this, &frmMain::mnuSetRefreshRate_Click);
@@ -410,6 +416,9 @@ void frmMain::Form_Load() {
     }
 
     FieldSettings::SetFieldSettings(QString());
+    // The catalogue the settings name; the first start asks for a projection.
+    LoadProjections(m_projectionCatalogue == QLatin1String("esri") ? QStringLiteral("esri")
+                                                                   : QStringLiteral("epsg"));
     m_table->OptionClicked(RecordType::Waypoint);
     showTypeOption(RecordType::Waypoint);
     mnuOpenPort_Click();
@@ -633,14 +642,51 @@ frmProperties& frmMain::properties() {
     if (!m_properties) {
         m_properties = new frmProperties(*m_table, this);
         connect(m_properties, &frmProperties::fieldsApplied, this, &frmMain::refreshTable);
+        auto* page = new ProjectionPage;
+        m_projectionPage = page;
+        m_properties->setProjectionPage(page);
+        m_properties->setProjectionAccept([this, page] {
+            page->applyOk(*m_table);
+            refreshTable();
+        });
+        m_properties->setProjectionCancel([page] { page->cancel(); });
     }
     return *m_properties;
 }
 
 void frmMain::Open_Properties(int tab) {
     frmProperties& dialog = properties();
+    if (m_projectionPage)
+        m_projectionPage->showStoredCatalogue();
     dialog.setCurrentTab(tab);
     dialog.open();
+}
+
+void frmMain::installProjectionHooks() {
+    ProjectionHooks& hooks = projectionHooks();
+    hooks.setMessage = [this](const QString& text) { Set_Msg(text); };
+    hooks.setBusy = [this](bool busy) { setBusy(busy); };
+    hooks.propertiesVisible = [this] { return m_properties && m_properties->isVisible(); };
+    hooks.fillProjectionTab = [this] {
+        properties();
+        if (m_projectionPage)
+            m_projectionPage->loadProjectionListboxes();
+    };
+    hooks.openProperties = [this](int tab) { Open_Properties(tab); };
+}
+
+void frmMain::mnuGetProjection_Click() {
+    ShowCurrentProjection(*this);
+}
+
+void frmMain::mnuProject_Click() {
+    ProjectCoordinates(*m_table);
+    refreshTable();
+}
+
+void frmMain::mnuUnproject_Click() {
+    UnprojectCoordinates(*m_table);
+    refreshTable();
 }
 
 // --- window sizing --------------------------------------------------------------------

@@ -29,6 +29,7 @@ class GpsTable;
 class GpsTableView;
 class frmFields;
 class frmShape;
+class ProjectionPage;
 struct IoContext;
 class FieldChooser;
 class frmAbout;
@@ -101,6 +102,9 @@ public:
     frmFields& fieldsDialog();
     frmShape& shapeDialog();
     void mnuAFile_Click();
+    void mnuGetProjection_Click();
+    void mnuProject_Click();
+    void mnuUnproject_Click();
     void mnuFileL_Click();
 
     frmProperties& properties();
@@ -268,6 +272,7 @@ protected:
 
 private:
     void setPanelText(int index, const QString& text);
+    void installProjectionHooks();
     void flushPanels();
     void buildMenus();
     void buildControls();
@@ -286,6 +291,7 @@ private:
     std::unique_ptr<GpsTable> m_table;
     QPointer<frmFields> m_fields;
     QPointer<frmShape> m_shape;
+    QPointer<ProjectionPage> m_projectionPage;
     std::unique_ptr<FieldChooser> m_chooser;
     std::unique_ptr<IoContext> m_io;
     QHash<QString, QObject*> m_controls;

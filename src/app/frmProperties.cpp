@@ -58,7 +58,11 @@ frmProperties::frmProperties(GpsTable& table, QWidget* parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmProperties::cmdCancel_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmProperties::showTabControls);
     // Closing the window is a Cancel: the dialog hides and keeps its lists.
-    connect(this, &QDialog::rejected, this, [this] { hide(); });
+    connect(this, &QDialog::rejected, this, [this] {
+        hide();
+        if (m_projectionCancel)
+            m_projectionCancel();
+    });
 
     SetFieldSettings(QString());
     LoadFields();
@@ -195,6 +199,8 @@ void frmProperties::cmdOK_Click() {
 
 void frmProperties::cmdCancel_Click() {
     hide();
+    if (m_projectionCancel)
+        m_projectionCancel();
 }
 
 } // namespace trekora

@@ -40,6 +40,9 @@ public:
     void setProjectionAccept(std::function<void()> accept) {
         m_projectionAccept = std::move(accept);
     }
+    void setProjectionCancel(std::function<void()> cancel) {
+        m_projectionCancel = std::move(cancel);
+    }
     QWidget* projectionPage() const { return m_projectionPage; }
 
     void setCurrentTab(int tab);
@@ -74,6 +77,7 @@ private:
     QWidget* m_projectionTab = nullptr;
     QWidget* m_projectionPage = nullptr;
     std::function<void()> m_projectionAccept;
+    std::function<void()> m_projectionCancel;
     bool m_loading = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/GpsTableView.h"
 #include "app/frmMain.h"
+#include "core/Settings.h"
 #include "support/TestEnvironment.h"
 #include "table/GpsTable.h"
 
@@ -16,7 +17,14 @@ namespace trekora::test {
 // A main window started as the program starts it, without showing anything.
 class MainWindowTest : public TestEnvironment {
 protected:
+    // A program that has been used before: a projection is chosen, so the
+    // first-use question does not interfere (firstStart() leaves it unset).
     void start(QStringList arguments = {}) {
+        if (Settings::get("proj", "proj").isEmpty())
+            Settings::set("proj", "proj", "4326");
+        firstStart(std::move(arguments));
+    }
+    void firstStart(QStringList arguments = {}) {
         window = std::make_unique<frmMain>(StartOptions{std::move(arguments), false});
         window->Form_Load();
     }

@@ -15,7 +15,11 @@ using test::MainWindowTest;
 using WindowSizing::pixels;
 
 TEST_F(MainWindowTest, FirstStartUsesTheDefaults) {
-    start();
+    ui.answerMessage(Answer::Yes); // the default projection
+    firstStart();
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.records()[0].title, "Set Default Projection");
+    EXPECT_EQ(Settings::get("proj", "proj"), "26915");
     EXPECT_EQ(window->portIndex(), 1);
     EXPECT_TRUE(window->mnuPort[1]->isChecked());
     EXPECT_EQ(window->serialSettings(), "9600,N,8,1");
