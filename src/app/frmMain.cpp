@@ -1,8 +1,15 @@
 #include "app/frmMain.h"
 
 #include "app/ProjectionPage.h"
+#include "app/QuietDriver.h"
+#include "app/ReceiverConnection.h"
+#include "app/TransferDispatcher.h"
+#include "app/UploadSequencer.h"
 #include "app/frmFields.h"
+#include "app/frmInfo.h"
+#include "app/frmQuietStatus.h"
 #include "app/frmShape.h"
+#include "gps/GarminLink.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
 #include "io/ShapefileExport.h"
@@ -35,6 +42,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -87,6 +95,7 @@ frmMain::frmMain(StartOptions options, QWidget* parent)
     m_io = std::make_unique<IoContext>(
         IoContext{*m_table, *m_chooser, {}, {}, [this] { return shapeDialog().ask(); }});
 
+    createReceiver();
     buildMenus();
     buildControls();
 
@@ -108,6 +117,12 @@ frmMain::~frmMain() {
     delete m_properties.data();
     delete m_about.data();
     delete m_splash.data();
+    delete m_info.data();
+    delete m_quietStatus.data();
+    if (m_garmin) {
+        m_garmin->disconnect(this);
+        m_garmin->ClosePort();
+    }
     delete takeCentralWidget();
 }
 
@@ -274,6 +289,15 @@ void frmMain::buildMenus() {
     connect(mnuClearSelection, &QAction::triggered, this, &frmMain::cmdClearSel_Click);
     connect(mnuColumnsAutoFit, &QAction::triggered, this, &frmMain::mnuColumnsAutoFit_Click);
     connect(mnuOpenPort, &QAction::triggered, this, &frmMain::mnuOpenPort_Click);
+    connect(mnuClosePort, &QAction::triggered, this, &frmMain::mnuClosePort_Click);
+    connect(mnuResetGarmin, &QAction::triggered, this, &frmMain::mnuResetGarmin_Click);
+    connect(mnuGarminInfo, &QAction::triggered, this, &frmMain::mnuGarminInfo_Click);
+    connect(mnuWptDownload, &QAction::triggered, this, &frmMain::mnuWDownload_Click);
+    connect(mnuTrkDownload, &QAction::triggered, this, &frmMain::mnuTDownload_Click);
+    connect(mnuRteDownload, &QAction::triggered, this, &frmMain::mnuRDownload_Click);
+    connect(mnuWptUpload, &QAction::triggered, this, &frmMain::mnuWUpload_Click);
+    connect(mnuTrkUpload, &QAction::triggered, this, &frmMain::mnuTUpload_Click);
+    connect(mnuRteUpload, &QAction::triggered, this, &frmMain::mnuRUpload_Click);
     connect(mnuMeters, &QAction::triggered, this, [this] { mnuUnits_Click(false); });
     connect(mnuFeet, &QAction::triggered, this, [this] { mnuUnits_Click(true); });
     connect(mnuWptProperties, &QAction::triggered, this, [this] { Open_Properties(1); });
@@ -374,6 +398,12 @@ void frmMain::buildControls() {
     StatusBar1->addWidget(m_panels[0]);
     StatusBar1->addWidget(m_panels[1], 1);
     StatusBar1->addWidget(m_panels[2]);
+    m_progress = new QProgressBar(StatusBar1);
+    m_progress->setObjectName(QStringLiteral("progressTransfer"));
+    m_progress->setMaximumWidth(160);
+    m_progress->setTextVisible(false);
+    StatusBar1->addPermanentWidget(m_progress);
+    m_progress->hide();
     setStatusBar(StatusBar1);
     setPanelText(0, kNotConnected);
 
@@ -403,6 +433,18 @@ void frmMain::Form_Load() {
     Timer1.start();
     RefreshApplications();
 
+    if (m_quiet) {
+        m_quietStatus = new frmQuietStatus;
+        m_quietStatus->setStatus(QStringLiteral("Loading Trekora"));
+        setMessageMirror([this](const QString& text) {
+            if (m_quietStatus)
+                m_quietStatus->setStatus(text);
+        });
+        if (m_options.interactive) {
+            m_quietStatus->show();
+            m_quietStatus->repaint();
+        }
+    }
     if (m_options.interactive) {
         if (m_quiet || m_minimize) {
             showMinimized();
@@ -423,6 +465,16 @@ void frmMain::Form_Load() {
     showTypeOption(RecordType::Waypoint);
     mnuOpenPort_Click();
     refreshTable();
+    if (m_quiet)
+        runQuietTask();
+}
+
+void frmMain::runQuietTask() {
+    // After start-up has returned, so that the caller's event loop runs the task.
+    QTimer::singleShot(0, this, [this] {
+        if (m_quietDriver->Quiet_Driver(m_commandLine))
+            close();
+    });
 }
 
 void frmMain::applyStartupSettings() {
@@ -459,17 +511,151 @@ void frmMain::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    if (m_garmin)
+        m_garmin->ClosePort();
     Settings::set("drive", "drive", m_dialogFolder);
     Timer1.stop();
     m_syncTimer.stop();
-    for (QWidget* window : {static_cast<QWidget*>(m_about.data()),
-                            static_cast<QWidget*>(m_properties.data()), m_splash.data()})
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_about.data()), static_cast<QWidget*>(m_properties.data()),
+          m_splash.data(), static_cast<QWidget*>(m_quietStatus.data()),
+          static_cast<QWidget*>(m_info.data())})
         if (window)
             window->close();
 }
 
 void frmMain::mnuExit_Click() {
     close();
+}
+
+// --- the receiver ---------------------------------------------------------------------
+
+void frmMain::createReceiver() {
+    m_garmin = std::make_unique<GarminLink>();
+    m_connection = std::make_unique<ReceiverConnection>(*this, *m_garmin, m_transferState);
+    m_uploader = std::make_unique<UploadSequencer>(*this, *m_garmin, m_transferState);
+    m_dispatcher = std::make_unique<TransferDispatcher>(*this, *m_garmin, m_transferState,
+                                                        *m_connection, *m_uploader);
+    m_quietDriver = std::make_unique<QuietDriver>(*this);
+    GarminLink* link = m_garmin.get();
+    connect(link, &GarminLink::PacketReceived, this,
+            [this](const QByteArray& packet) { m_dispatcher->onPacket(packet); });
+    connect(link, &GarminLink::LineReceived, this,
+            [this](const QString& line) { m_connection->onLine(line); });
+    // Direct: the answer to a lost device travels back in the code.
+    connect(
+        link, &GarminLink::LinkProblem, this,
+        [this](qint16& code, const QString& message, const QByteArray& packet) {
+            m_connection->onLinkProblem(code, message, packet);
+        },
+        Qt::DirectConnection);
+    connect(link, &GarminLink::DataCounts, this, [this](qint32 w, qint32 p, qint32 r, qint32 t) {
+        m_connection->onDataCounts(w, p, r, t);
+    });
+}
+
+void frmMain::markPort(int index) {
+    for (QAction* entry : mnuPort)
+        entry->setChecked(false);
+    if (index >= 0 && index < int(mnuPort.size()))
+        mnuPort[size_t(index)]->setChecked(true);
+    mnuBaud->menuAction()->setEnabled(index > 0);
+    m_portIndex = index;
+}
+
+void frmMain::markBaud(int index) {
+    for (QAction* entry : mnuBaudRate)
+        entry->setChecked(false);
+    if (index >= 0 && index < int(mnuBaudRate.size()))
+        mnuBaudRate[size_t(index)]->setChecked(true);
+}
+
+void frmMain::resetBusy() {
+    while (m_busyDepth > 0)
+        setBusy(false);
+}
+
+void frmMain::showTransferProgress(int done, int total) {
+    if (total < 1)
+        return;
+    if (m_progress->maximum() != total)
+        m_progress->setRange(0, total);
+    m_progress->setValue(std::clamp(done, 0, total));
+    if (m_progress->isHidden())
+        m_progress->show();
+}
+
+void frmMain::endTransferProgress() {
+    m_progress->hide();
+    m_progress->reset();
+}
+
+bool frmMain::transferProgressVisible() const {
+    return !m_progress->isHidden();
+}
+
+int frmMain::transferProgressValue() const {
+    return m_progress->value();
+}
+
+frmQuietStatus* frmMain::quietStatus() const {
+    return m_quietStatus;
+}
+
+void frmMain::hideQuietStatus() {
+    if (m_quietStatus)
+        m_quietStatus->hide();
+}
+
+frmInfo& frmMain::infoWindow() {
+    if (!m_info)
+        m_info = new frmInfo(this);
+    return *m_info;
+}
+
+void frmMain::mnuClosePort_Click() {
+    m_connection->mnuClose_Click();
+}
+
+void frmMain::mnuResetGarmin_Click() {
+    m_connection->mnuReset_Click();
+}
+
+void frmMain::mnuGarminInfo_Click() {
+    m_connection->ReturnInfo();
+    frmInfo& info = infoWindow();
+    info.showInfo(m_connection->info());
+    const bool onTop = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    if (onTop)
+        setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    if (m_options.interactive)
+        info.exec();
+    if (onTop)
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+void frmMain::mnuWDownload_Click() {
+    m_dispatcher->mnuWDownload_Click();
+}
+
+void frmMain::mnuTDownload_Click() {
+    m_dispatcher->mnuTDownload_Click();
+}
+
+void frmMain::mnuRDownload_Click() {
+    m_dispatcher->mnuRDownload_Click();
+}
+
+void frmMain::mnuWUpload_Click() {
+    m_uploader->mnuWUpload_Click();
+}
+
+void frmMain::mnuTUpload_Click() {
+    m_uploader->mnuTUpload_Click();
+}
+
+void frmMain::mnuRUpload_Click() {
+    m_uploader->mnuRUpload_Click();
 }
 
 // --- status and control states ------------------------------------------------
@@ -580,18 +766,18 @@ void frmMain::RefreshPortMenu() {
 }
 
 void frmMain::mnuPort_Click(int index) {
-    m_portIndex = index;
-    Settings::set("port", "port", QString::number(index));
+    m_connection->mnuPort_Click(index);
 }
 
 void frmMain::mnuBaudRate_Click(int index) {
-    m_serialSettings = serialSettingsOfBaudIndex(index);
-    Settings::set("port", "Settings", m_serialSettings);
+    m_connection->mnuBaud_Click(index);
 }
 
 void frmMain::mnuOpenPort_Click() {
     if (m_openPort)
         m_openPort();
+    else
+        m_connection->mnuOpen_Click();
 }
 
 // --- settings commands ------------------------------------------------------------

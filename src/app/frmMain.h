@@ -2,6 +2,7 @@
 
 #include "app/ControlStates.h"
 #include "app/HostPresence.h"
+#include "app/TransferState.h"
 #include "table/TableHost.h"
 
 #include <QHash>
@@ -18,6 +19,7 @@
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
@@ -34,6 +36,13 @@ struct IoContext;
 class FieldChooser;
 class frmAbout;
 class frmProperties;
+class frmInfo;
+class frmQuietStatus;
+class GarminLink;
+class ReceiverConnection;
+class TransferDispatcher;
+class UploadSequencer;
+class QuietDriver;
 
 // How the program was started.
 struct StartOptions {
@@ -111,6 +120,30 @@ public:
     void Open_Properties(int tab);
     // Brings the table view in line with the table now.
     void refreshTable();
+
+    // --- the receiver ---------------------------------------------------------
+    GarminLink& garmin() { return *m_garmin; }
+    ReceiverConnection& connection() { return *m_connection; }
+    TransferDispatcher& dispatcher() { return *m_dispatcher; }
+    UploadSequencer& uploader() { return *m_uploader; }
+    QuietDriver& quietDriver() { return *m_quietDriver; }
+    TransferState& transferState() { return m_transferState; }
+    void setConnectionPanel(const QString& text) { setPanelText(0, text); }
+    void setSerialSettings(const QString& settings) { m_serialSettings = settings; }
+    // Ticks one Set Port / Set Baud Rate entry (Set Baud Rate only for serial ports).
+    void markPort(int index);
+    void markBaud(int index);
+    // Back to the default pointer however many waits are open.
+    void resetBusy();
+    // The transfer progress bar of the status bar: `done` of `total` records.
+    void showTransferProgress(int done, int total);
+    void endTransferProgress();
+    bool transferProgressVisible() const;
+    int transferProgressValue() const;
+    // The quiet status window (null outside quiet mode).
+    frmQuietStatus* quietStatus() const;
+    void hideQuietStatus();
+    frmInfo& infoWindow();
 
     // Busy flags other subsystems raise.
     bool screenShotBusy = false;
@@ -262,6 +295,15 @@ public slots:
     void mnuPort_Click(int index);
     void mnuBaudRate_Click(int index);
     void mnuOpenPort_Click();
+    void mnuClosePort_Click();
+    void mnuResetGarmin_Click();
+    void mnuGarminInfo_Click();
+    void mnuWDownload_Click();
+    void mnuTDownload_Click();
+    void mnuRDownload_Click();
+    void mnuWUpload_Click();
+    void mnuTUpload_Click();
+    void mnuRUpload_Click();
     void mnuExit_Click();
     void Timer1_Timer();
     void RefreshPortMenu();
@@ -286,8 +328,19 @@ private:
     void clearPositionLabels();
     void scheduleTableSync();
     void Form_Unload();
+    void createReceiver();
+    void runQuietTask();
 
     StartOptions m_options;
+    std::unique_ptr<GarminLink> m_garmin;
+    TransferState m_transferState;
+    std::unique_ptr<ReceiverConnection> m_connection;
+    std::unique_ptr<UploadSequencer> m_uploader;
+    std::unique_ptr<TransferDispatcher> m_dispatcher;
+    std::unique_ptr<QuietDriver> m_quietDriver;
+    QPointer<frmQuietStatus> m_quietStatus;
+    QPointer<frmInfo> m_info;
+    QProgressBar* m_progress = nullptr;
     std::unique_ptr<GpsTable> m_table;
     QPointer<frmFields> m_fields;
     QPointer<frmShape> m_shape;

@@ -1,10 +1,15 @@
 #include "app/AppVersion.h"
 #include "app/ConvertCommand.h"
+#include "app/DeviceOptions.h"
 #include "app/QtUserInteraction.h"
 #include "app/frmMain.h"
+#include "core/ScriptedInteraction.h"
+#include "sim/SimulatedReceiver.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTextStream>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -21,21 +26,58 @@ int runConvert(int argc, char** argv) {
     return trekora::runConvertCommand(QCoreApplication::arguments().mid(2));
 }
 
+bool displayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+QStringList rawArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "convert") == 0)
         return runConvert(argc, argv);
 
+    const trekora::DeviceOptions devices = trekora::DeviceOptions::take(rawArguments(argc, argv));
+    // Quiet tasks run from scripts and cron jobs: without a display they need none.
+    if (devices.quietTask() && !displayAvailable())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv);
     nameApplication();
     QApplication::setApplicationDisplayName(QString::fromLatin1(trekora::kAppTitle));
+    if (!devices.error.isEmpty()) {
+        QTextStream(stderr) << devices.error << '\n';
+        return 2;
+    }
 
-    trekora::QtUserInteraction interaction;
-    trekora::setUserInteraction(&interaction);
+    // Quiet tasks ask nothing: every box is answered with its default and
+    // echoed to standard error.
+    trekora::QtUserInteraction interactive;
+    trekora::ScriptedInteraction unattended;
+    unattended.setEcho(true);
+    if (devices.quietTask())
+        trekora::setUserInteraction(&unattended);
+    else
+        trekora::setUserInteraction(&interactive);
+
+    trekora::DeviceSession session;
+    QString error;
+    if (!session.apply(devices, &error)) {
+        QTextStream(stderr) << "trekora: the simulated receiver did not start: " << error << '\n';
+        trekora::setUserInteraction(nullptr);
+        return 1;
+    }
 
     trekora::StartOptions options;
-    options.arguments = QApplication::arguments().mid(1);
+    options.arguments = devices.remaining;
     int status = 0;
     {
         trekora::frmMain window(options);

@@ -1,0 +1,266 @@
+#include "app/ReceiverConnection.h"
+
+#include "app/ControlStates.h"
+#include "app/EventWait.h"
+#include "app/SerialPortMap.h"
+#include "app/StartupSettings.h"
+#include "app/frmMain.h"
+#include "core/Settings.h"
+#include "core/TextConventions.h"
+#include "core/UserInteraction.h"
+#include "gps/DeviceInfo.h"
+#include "gps/GarminLink.h"
+#include "proj/CurrentProjection.h"
+#include "table/FieldCatalogue.h"
+#include "table/GpsTable.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace trekora {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Trekora");
+const QString kNmea = QStringLiteral("NMEA");
+const QString k4800 = QStringLiteral("4800,N,8,1");
+constexpr int kBusyWaitMs = 30000;
+
+QString rateText(const QString& settings) {
+    return text::numberText(text::val(settings));
+}
+
+} // namespace
+
+ReceiverConnection::ReceiverConnection(frmMain& window, GarminLink& link, TransferState& state)
+    : m_window(window), m_link(link), m_state(state) {}
+
+void ReceiverConnection::mnuOpen_Click() {
+    m_window.realTimeActive = false;
+    m_nmeaMode = false;
+    m_window.Set_Controls(ControlStates::NotConnected);
+    m_window.setConnectionPanel(QStringLiteral("Connecting"));
+    m_window.Set_Msg(QStringLiteral("Trying to Connect Using Baud Rate: ") +
+                     rateText(m_window.serialSettings()));
+    m_window.setBusy(true);
+
+    const int port = m_window.portIndex();
+    if (port >= 1 && !SerialPortMap::portUsable(port)) {
+        userInteraction().message(QStringLiteral("Port %1 does not exist").arg(port), kTitle,
+                                  Buttons::Ok, Icon::Critical);
+        failConnect();
+        return;
+    }
+    m_link.setPort(static_cast<qint16>(port));
+    m_link.setSettings(m_window.serialSettings());
+    if (!m_link.OpenPort()) {
+        failConnect();
+        return;
+    }
+    m_link.RequestProductData();
+    m_window.Set_Msg(QString());
+    if (m_info.productId.isEmpty()) {
+        userInteraction().message(
+            QStringLiteral("GPS on com port %1 failed to initialze.").arg(m_link.Port()) +
+                QStringLiteral("Check the following: ") + QLatin1Char('\n') +
+                QStringLiteral("  1) Your GPS is turned on") + QLatin1Char('\n') +
+                QStringLiteral("  2) The proper port number is set") + QLatin1Char('\n') +
+                QStringLiteral("  3) Active Sync is disabled on your machine (PDA users)"),
+            kTitle, Buttons::Ok, Icon::Critical);
+        failConnect();
+        return;
+    }
+    waitLettingEventsRun([] { return false; }, 0);
+    m_window.setSerialSettings(m_link.Settings());
+    Settings::set("port", "Settings", m_link.Settings());
+    if (m_info.productId != kNmea) {
+        m_link.RequestDateTime();
+        m_link.StartPositionStream();
+        m_link.Pause(50);
+        m_link.StopPositionStream();
+        m_link.PostConnectQuery();
+        m_window.Set_Controls(ControlStates::Connected);
+        m_window.setBusy(false);
+        m_window.Set_Msg(QStringLiteral("Projection: ") + getProjectionName());
+        return;
+    }
+    if (!m_window.quietMode())
+        userInteraction().message(
+            QStringLiteral("Your GPS is in NMEA mode.  For upload/download ") +
+                QStringLiteral("capabilities") + QStringLiteral("\r\n") +
+                QStringLiteral("switch the GPS's Interface Mode to ") +
+                QStringLiteral("'GARMIN', then reconnect."),
+            kTitle);
+    m_window.setBusy(false);
+    m_window.setConnectionPanel(QStringLiteral("Connected"));
+    m_window.mnuClosePort->setEnabled(true);
+    m_window.Set_Controls(ControlStates::NmeaMode);
+    m_window.showTypeOption(RecordType::RealTime);
+    m_window.table().OptionClicked(RecordType::RealTime);
+    m_nmeaMode = true;
+}
+
+void ReceiverConnection::failConnect() {
+    m_window.Set_Controls(ControlStates::NotConnected);
+    m_link.ClosePort();
+    m_window.setBusy(false);
+    m_window.setConnectionPanel(QStringLiteral("Not Connected"));
+}
+
+void ReceiverConnection::mnuClose_Click() {
+    m_window.Set_Msg(QStringLiteral("GPS Connection has been closed"));
+    m_link.ClosePort();
+    m_window.Set_Controls(ControlStates::NotConnected);
+    m_window.resetBusy();
+}
+
+void ReceiverConnection::mnuPort_Click(int index) {
+    mnuClose_Click();
+    m_window.markPort(index);
+    Settings::set("port", "port", QString::number(index));
+    mnuOpen_Click();
+}
+
+void ReceiverConnection::mnuBaud_Click(int index) {
+    m_window.setBusy(true);
+    const QString wanted = serialSettingsOfBaudIndex(index);
+    QString current = m_window.serialSettings();
+    int marked = index;
+    if (wanted != k4800 && current != k4800) {
+        if (m_link.ChangeBaudRate(text::val(wanted))) {
+            current = wanted;
+        } else {
+            const qint32 rate = m_link.CurrentBaudRate(current);
+            current = QString::number(rate) + QStringLiteral(",N,8,1");
+            if (text::val(current) == 0) {
+                m_window.setBusy(false);
+                return;
+            }
+            if (current != wanted)
+                userInteraction().message(QStringLiteral("Unable to change baud rate to ") +
+                                              wanted + QStringLiteral(". Negotiated ") + current,
+                                          kTitle);
+            marked = 1;
+        }
+    } else {
+        current = wanted;
+    }
+    m_window.setSerialSettings(current);
+    m_window.markBaud(marked);
+    Settings::set("port", "Settings", current);
+    m_window.setBusy(false);
+    m_window.Set_Msg(QStringLiteral("Set Baud Rate to ") + rateText(current));
+}
+
+void ReceiverConnection::ResetLink() {
+    m_state.currentKind = 0;
+    m_link.AbortTransfer();
+    m_link.Pause(2);
+    m_link.ClosePort();
+    m_window.realTimeActive = false;
+    m_window.transferBusy = false;
+    m_link.OpenPort();
+}
+
+void ReceiverConnection::mnuReset_Click() {
+    ResetLink();
+    m_window.resetBusy();
+    m_window.Set_Msg(QString());
+}
+
+void ReceiverConnection::ReturnInfo() {
+    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
+    m_link.RequestProductData();
+    m_link.RequestDateTime();
+    m_link.InfoQuery();
+    m_window.realTimeActive = true;
+    m_link.StartPositionStream();
+    m_link.Pause(1);
+    m_link.StopPositionStream();
+    m_window.realTimeActive = false;
+}
+
+void ReceiverConnection::ShowProductData() {
+    const ProductRecord& product = m_link.ProductRecord();
+    m_info.productId = QStringLiteral("PID %1").arg(product.product_id);
+    m_info.desc1 = product.description1;
+    m_info.desc2 = product.description2;
+    m_window.lblGPSDesc1->setText(product.description1 + QLatin1Char(' ') + product.description2);
+    m_screenShotCapable = gps::screenShotCapable(product);
+    Receive_Protocol_Array();
+}
+
+void ReceiverConnection::Receive_Protocol_Array() {
+    const gps::CapabilityColumns table = gps::capabilityTable(m_link.capabilities());
+    m_info.format1 = table.protocols;
+    m_info.format2 = table.headers;
+    m_info.format3 = table.data;
+}
+
+void ReceiverConnection::ShowDateTime() {
+    m_info.date = gps::dateText(m_link.DateTimeRecord());
+    m_info.time = gps::timeText(m_link.DateTimeRecord());
+}
+
+void ReceiverConnection::ShowPosition() {
+    m_window.lbllat->setText(text::format(m_link.PositionRecord().latitude, u"##.00000000"));
+    m_window.lbllon->setText(text::format(m_link.PositionRecord().longitude, u"###.00000000"));
+}
+
+void ReceiverConnection::onLine(const QString& line) {
+    if (!gps::isNmeaLine(line))
+        return;
+    m_nmeaMode = true;
+    m_info.mode = kNmea;
+}
+
+void ReceiverConnection::markNmeaProduct() {
+    m_info.productId = kNmea;
+}
+
+void ReceiverConnection::onLinkProblem(qint16& code, const QString& message,
+                                       const QByteArray& packet) {
+    switch (code) {
+    case GarminLink::NotAcknowledged:
+    case GarminLink::NotUnderstood: {
+        if (m_nmeaMode) {
+            userInteraction().message(message, kTitle);
+            return;
+        }
+        // OK stands for Retry.
+        if (userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
+            Answer::Ok) {
+            m_link.ResendPacket(packet);
+            return;
+        }
+        mnuClose_Click();
+        m_window.realTimeActive = false;
+        return;
+    }
+    case GarminLink::TransferStopped:
+        if (userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
+            Answer::Cancel) {
+            m_window.realTimeActive = false;
+            m_link.AbortTransfer();
+        }
+        return;
+    case GarminLink::DeviceLost:
+        code = userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
+                       Answer::Ok
+                   ? GarminLink::kAnswerRetry
+                   : GarminLink::kAnswerCancel;
+        return;
+    default:
+        return;
+    }
+}
+
+void ReceiverConnection::onDataCounts(qint32 waypoints, qint32 proximity, qint32 routePoints,
+                                      qint32 trackPoints) {
+    m_info.waypoints = QString::number(waypoints);
+    m_info.proximityWaypoints = QString::number(proximity);
+    m_info.routePoints = QString::number(routePoints);
+    m_info.trackPoints = QString::number(trackPoints);
+}
+
+} // namespace trekora

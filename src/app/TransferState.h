@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace trekora {
+
+// What downloads and uploads share while a transfer runs. The link busy and
+// transfer-finished flags live on the main window (quiet mode waits on them).
+struct TransferState {
+    std::int16_t expectedTotal = 0;
+    // Kind of the last data packet received or the kind of records being sent.
+    std::uint8_t currentKind = 0;
+    // Downloads of routes: the header values of the route being received.
+    QStringList routeHeader;
+    bool newRoute = false;
+    // Uploads.
+    int uploadRow = 0;
+    int firstRow = 1;
+    int lastRow = 0;
+    bool routeHeaderSent = false;
+    bool routeLinkPending = false;
+};
+
+// The texts of the receiver information window; kept here so that they
+// exist while the window is closed.
+struct ReceiverInfo {
+    QString productId;                       // lblProductID
+    QString desc1;                           // lblGPSDesc1
+    QString desc2;                           // lblGPSDesc2
+    QString date;                            // lbldate
+    QString time;                            // lblTime
+    QString mode = QStringLiteral("Garmin"); // lblMode1
+    QString waypoints, proximityWaypoints, routePoints, trackPoints;
+    QString format1, format2, format3; // the capability table
+};
+
+} // namespace trekora

@@ -1,0 +1,347 @@
+#include "app/UploadSequencer.h"
+
+#include "app/EventWait.h"
+#include "app/frmMain.h"
+#include "core/TextConventions.h"
+#include "core/UserInteraction.h"
+#include "gps/GarminLink.h"
+#include "proj/ProjectTable.h"
+#include "table/FieldCatalogue.h"
+#include "table/GpsTable.h"
+
+namespace trekora {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Trekora");
+constexpr int kBusyWaitMs = 60000;
+constexpr double kMetresPerFoot = 0.3048;
+
+std::int16_t int16Of(double value) {
+    return text::toInt16(value).value_or(0);
+}
+
+std::int32_t int32Of(double value) {
+    return text::toInt32(value).value_or(0);
+}
+
+bool isTrue(const QString& cell) {
+    return text::sameText(text::trim(cell), u"true");
+}
+
+} // namespace
+
+UploadSequencer::UploadSequencer(frmMain& window, GarminLink& link, TransferState& state)
+    : m_window(window), m_link(link), m_state(state) {}
+
+void UploadSequencer::mnuWUpload_Click() {
+    UploadTable();
+}
+
+void UploadSequencer::mnuTUpload_Click() {
+    UploadTable();
+}
+
+void UploadSequencer::mnuRUpload_Click() {
+    m_window.table().setCurrentRecordType(RecordType::Route);
+    m_state.routeHeaderSent = false;
+    m_state.routeLinkPending = false;
+    UploadTable();
+}
+
+void UploadSequencer::refuse() {
+    m_window.resetBusy();
+    m_window.transferBusy = false;
+    m_window.transferFinished = true;
+}
+
+void UploadSequencer::UploadTable() {
+    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
+    m_window.transferBusy = true;
+    m_window.transferFinished = false;
+    m_window.setBusy(true);
+
+    GpsTable& table = m_window.table();
+    m_counter = 0;
+    const GpsTable::Selection selection = table.selection();
+    if (selection.count < 1) {
+        m_total = table.grid().rows() - 1;
+        table.ClearSelection();
+        m_state.firstRow = 1;
+        m_state.lastRow = m_total;
+    } else {
+        m_total = selection.last - selection.first + 1;
+        m_state.firstRow = selection.first;
+        m_state.lastRow = selection.last;
+    }
+    m_state.uploadRow = m_state.firstRow;
+    m_ended = false;
+    m_rangeError = false;
+    m_state.expectedTotal = static_cast<std::int16_t>(m_total);
+
+    if (m_total < 1 || !CheckLatLongBeforeUpload(table)) {
+        refuse();
+        return;
+    }
+    const QString type = table.currentRecordType();
+    int n = m_total;
+    if (type == RecordType::Track) {
+        if (text::trim(m_link.TrackProtocol()).isEmpty()) {
+            userInteraction().message(
+                QStringLiteral("This model does not support Track transfers."), kTitle);
+            refuse();
+            return;
+        }
+        m_state.currentKind = m_link.PidTrackPoint();
+    } else if (type == RecordType::Route) {
+        m_state.currentKind = m_link.PidRouteWaypoint();
+        n = 2 * m_total;
+    } else {
+        m_state.currentKind = m_link.PidWaypoint();
+    }
+    m_window.showTransferProgress(0, m_total);
+    m_link.SendRecordCount(static_cast<qint16>(n));
+    if (m_link.Port() != 0)
+        return;
+
+    // USB: no acknowledgements, every packet in one loop.
+    const int segCol = table.FindColumn(QStringLiteral("new_seg"));
+    for (int i = 0; i < n; ++i) {
+        if (m_state.currentKind == m_link.PidWaypoint()) {
+            Send_Waypoint();
+        } else if (m_state.currentKind == m_link.PidTrackPoint()) {
+            const int row = std::max(1, m_state.uploadRow);
+            if (!text::trim(m_link.TrackHeaderType()).isEmpty() && segCol >= 0 &&
+                row < table.grid().rows() && isTrue(table.grid().text(row, segCol))) {
+                m_state.uploadRow = row;
+                TrackRecord& t = m_link.TrackRecord();
+                t.ident = QString();
+                if (text::trim(t.ident).isEmpty())
+                    t.ident = QStringLiteral("ACTIVE LOG");
+                const QString display = cell(QStringLiteral("display"));
+                t.display = display.isEmpty() || isTrue(display) || text::val(display) != 0;
+                t.color = static_cast<std::uint8_t>(int32Of(number(QStringLiteral("color"))));
+                m_link.SendTrackHeader();
+            }
+            Send_Track_Point();
+        } else {
+            Send_Route_Point();
+        }
+        if (m_ended)
+            break;
+    }
+    if (!m_ended)
+        m_link.SendTransferComplete();
+    if (m_rangeError)
+        refuse();
+    else
+        finish();
+}
+
+void UploadSequencer::finish() {
+    m_window.transferBusy = false;
+    m_window.resetBusy();
+    m_window.endTransferProgress();
+    const quint8 kind = m_state.currentKind;
+    if (kind == m_link.PidWaypoint())
+        m_window.Set_Msg(
+            QStringLiteral("Transfer Complete. %1 Waypoints uploaded.").arg(m_counter));
+    else if (kind == m_link.PidTrackPoint())
+        m_window.Set_Msg(
+            QStringLiteral("Transfer Complete.  A Track consisting of %1 points has been uploaded.")
+                .arg(m_counter));
+    else if (kind == m_link.PidRouteWaypoint())
+        m_window.Set_Msg(
+            QStringLiteral("Transfer Complete.  A Route consisting of %1 points has been uploaded.")
+                .arg(m_counter));
+    m_window.transferFinished = true;
+}
+
+void UploadSequencer::acknowledged(quint8 a) {
+    GarminLink& g = m_link;
+    const bool busy = m_window.transferBusy;
+    if (a == g.PidRecords()) {
+        if (m_state.currentKind == g.PidWaypoint())
+            Send_Waypoint();
+        else if (m_state.currentKind == g.PidTrackPoint())
+            Send_Track_Header();
+        else if (m_state.currentKind == g.PidRouteWaypoint())
+            Send_Route_Point();
+    } else if (a == g.PidWaypoint()) {
+        busy ? Send_Waypoint() : g.SendTransferComplete();
+    } else if (a == g.PidTrackHeader() || a == g.PidTrackPoint()) {
+        busy ? Send_Track_Point() : g.SendTransferComplete();
+    } else if (a == g.PidRouteHeader() || a == g.PidRouteWaypoint() || a == g.PidRouteLink()) {
+        busy ? Send_Route_Point() : g.SendTransferComplete();
+    } else if (a == g.PidTransferComplete()) {
+        const quint8 kind = m_state.currentKind;
+        if (kind == g.PidWaypoint() || kind == g.PidTrackPoint() || kind == g.PidRouteWaypoint())
+            finish();
+        m_window.transferFinished = true;
+    }
+}
+
+QString UploadSequencer::cell(const QString& field) const {
+    const GpsTable& table = m_window.table();
+    const int col = table.FindColumn(field);
+    const int row = m_state.uploadRow;
+    if (col < 0 || row < 1 || row >= table.grid().rows())
+        return {};
+    return table.grid().text(row, col);
+}
+
+double UploadSequencer::number(const QString& field) const {
+    return text::val(cell(field));
+}
+
+float UploadSequencer::length(const QString& field) const {
+    const double value = number(field);
+    return static_cast<float>(m_window.unitsMeters() ? value : value * kMetresPerFoot);
+}
+
+bool UploadSequencer::endOfRows() {
+    if (m_state.uploadRow == 0)
+        m_state.uploadRow = 1;
+    if (m_state.uploadRow == m_state.lastRow + 1) {
+        m_link.SendTransferComplete();
+        m_ended = true;
+        return true;
+    }
+    return false;
+}
+
+bool UploadSequencer::outOfRange() {
+    const double lat = number(QStringLiteral("lat"));
+    const double lon = number(QStringLiteral("long"));
+    if (lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180)
+        return false;
+    userInteraction().message(
+        QStringLiteral("Lat/Long values out of range in record %1").arg(m_state.uploadRow), kTitle,
+        Buttons::Ok, Icon::Critical);
+    m_link.SendTransferComplete();
+    m_ended = true;
+    m_rangeError = true;
+    return true;
+}
+
+void UploadSequencer::countSent() {
+    ++m_counter;
+    ++m_state.uploadRow;
+    m_window.Set_Msg(QStringLiteral("Uploaded %1 of %2").arg(m_counter).arg(m_total));
+    m_window.showTransferProgress(m_counter, m_total);
+}
+
+void UploadSequencer::fillWaypoint(bool translateSymbol) {
+    WaypointRecord& w = m_link.WaypointRecord();
+    w = WaypointRecord{};
+    w.ident = cell(QStringLiteral("ident"));
+    if (w.ident.isEmpty())
+        w.ident = QStringLiteral("WPT%1").arg(m_state.uploadRow);
+    w.latitude = number(QStringLiteral("lat"));
+    w.longitude = number(QStringLiteral("long"));
+    w.comment = cell(QStringLiteral("comment"));
+    w.display = int16Of(number(QStringLiteral("display")));
+    const QString symbol = cell(QStringLiteral("symbol"));
+    if (!translateSymbol)
+        w.symbol = int16Of(text::val(symbol));
+    else if (symbol.isEmpty())
+        w.symbol = 18;
+    else if (gps::usesD103Numbering(m_link.WaypointType()))
+        w.symbol = m_symbols.d103Code(symbol);
+    else
+        w.symbol = int16Of(text::val(symbol));
+    w.unused1 = int32Of(number(QStringLiteral("unused1")));
+    w.prox_index = int16Of(number(QStringLiteral("prox_index")));
+    w.color = int32Of(number(QStringLiteral("color")));
+    w.dist = length(QStringLiteral("dist"));
+    w.altitude = length(QStringLiteral("altitude"));
+    w.depth = length(QStringLiteral("depth"));
+    w.wpt_class = int16Of(number(QStringLiteral("wpt_class")));
+    w.sub_class = cell(QStringLiteral("sub_class"));
+    w.attrib = int16Of(number(QStringLiteral("attrib")));
+    w.link = cell(QStringLiteral("link"));
+    w.state = cell(QStringLiteral("state"));
+    w.country = cell(QStringLiteral("country"));
+    w.city = cell(QStringLiteral("city"));
+    w.address = cell(QStringLiteral("address"));
+    w.facility = cell(QStringLiteral("facility"));
+    w.crossroad = cell(QStringLiteral("crossroad"));
+    w.unused2 = int32Of(number(QStringLiteral("unused2")));
+    w.ete = int32Of(number(QStringLiteral("ete")));
+    w.dtype = int16Of(number(QStringLiteral("dtype")));
+}
+
+void UploadSequencer::Send_Waypoint() {
+    if (endOfRows() || outOfRange())
+        return;
+    fillWaypoint(true);
+    countSent();
+    m_link.SendWaypoint();
+}
+
+void UploadSequencer::Send_Track_Header() {
+    if (text::trim(m_link.TrackHeaderType()).isEmpty()) {
+        Send_Track_Point();
+        return;
+    }
+    if (m_state.uploadRow == 0)
+        m_state.uploadRow = 1;
+    TrackRecord& t = m_link.TrackRecord();
+    t.ident = QString();
+    if (text::trim(t.ident).isEmpty())
+        t.ident = QStringLiteral("ACTIVE LOG");
+    const QString display = cell(QStringLiteral("display"));
+    t.display = display.isEmpty() || isTrue(display) || text::val(display) != 0;
+    t.color = static_cast<std::uint8_t>(int32Of(number(QStringLiteral("color"))));
+    m_link.SendTrackHeader();
+}
+
+void UploadSequencer::Send_Track_Point() {
+    if (endOfRows() || outOfRange())
+        return;
+    TrackRecord& t = m_link.TrackRecord();
+    t.new_segment = isTrue(cell(QStringLiteral("new_seg")));
+    t.latitude = number(QStringLiteral("lat"));
+    t.longitude = number(QStringLiteral("long"));
+    const QString time = cell(QStringLiteral("time"));
+    t.time = text::trim(time).isEmpty() ? QString() : text::numberText(text::val(time));
+    t.altitude = length(QStringLiteral("altitude"));
+    t.depth = length(QStringLiteral("depth"));
+    countSent();
+    m_link.SendTrackPoint();
+}
+
+void UploadSequencer::Send_Route_Header() {
+    RouteRecord& r = m_link.RouteRecord();
+    r.route_ident = cell(QStringLiteral("rident"));
+    r.route_number = int16Of(number(QStringLiteral("rnumber")));
+    r.route_comment = cell(QStringLiteral("rcmnt"));
+    m_link.SendRouteHeader();
+}
+
+void UploadSequencer::Send_Route_Point() {
+    if (endOfRows())
+        return;
+    if (m_state.routeHeaderSent) {
+        m_state.routeHeaderSent = false;
+    } else if (isTrue(cell(QStringLiteral("new_seg")))) {
+        m_state.routeHeaderSent = true;
+        Send_Route_Header();
+        return;
+    }
+    if (m_state.routeLinkPending) {
+        RouteRecord& r = m_link.RouteRecord();
+        r.link_class = 3;
+        r.link_ident.clear();
+        r.link_subclass.clear();
+        m_state.routeLinkPending = false;
+        m_link.SendRouteLink();
+        return;
+    }
+    m_state.routeLinkPending = true;
+    fillWaypoint(false);
+    countSent();
+    m_link.SendRouteWaypoint();
+}
+
+} // namespace trekora
