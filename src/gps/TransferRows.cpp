@@ -73,8 +73,6 @@ QStringList waypointValues(const WaypointRecord& w, const RowContext& context) {
     std::int16_t symbol = w.symbol;
     if (context.d103Symbols && context.symbols)
         symbol = context.symbols->tableCode(symbol);
-    else if (context.d103Symbols)
-        symbol = SymbolTranslation{}.tableCode(symbol);
     QStringList v;
     v.reserve(29);
     v << QStringLiteral("WAYPOINT") << w.ident << coordinateText(w.latitude)
