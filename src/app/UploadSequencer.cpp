@@ -325,7 +325,10 @@ void UploadSequencer::Send_Route_Point() {
     if (m_state.routeHeaderSent) {
         m_state.routeHeaderSent = false;
     } else if (isTrue(cell(QStringLiteral("new_seg")))) {
+        // A new route: no link joins it to the one before, and its header
+        // goes out once.
         m_state.routeHeaderSent = true;
+        m_state.routeLinkPending = false;
         Send_Route_Header();
         return;
     }

@@ -92,8 +92,9 @@ frmMain::frmMain(StartOptions options, QWidget* parent)
     });
     m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_chooser = std::make_unique<DialogChooser>(*this);
-    m_io = std::make_unique<IoContext>(
-        IoContext{*m_table, *m_chooser, {}, {}, [this] { return shapeDialog().ask(); }});
+    m_io = std::make_unique<IoContext>(IoContext{
+        *m_table, *m_chooser, [this](bool forward) { return Project_Table(*m_table, forward); },
+        WritePRJ, [this] { return shapeDialog().ask(); }});
 
     createReceiver();
     buildMenus();

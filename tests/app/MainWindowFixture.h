@@ -29,6 +29,9 @@ protected:
         if (!Settings::contains("port", "port"))
             Settings::set("port", "port", "0");
         window = std::make_unique<frmMain>(StartOptions{std::move(arguments), false});
+        // No receiver is connected at start unless a test asks for one.
+        if (!connectAtStart)
+            window->setOpenPortHandler([] {});
         window->Form_Load();
     }
     void TearDown() override {
@@ -38,6 +41,7 @@ protected:
     GpsTable& table() { return window->table(); }
 
     std::unique_ptr<frmMain> window;
+    bool connectAtStart = false;
 };
 
 } // namespace trekora::test
