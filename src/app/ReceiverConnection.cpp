@@ -126,7 +126,9 @@ void ReceiverConnection::mnuBaud_Click(int index) {
     const QString wanted = serialSettingsOfBaudIndex(index);
     QString current = m_window.serialSettings();
     int marked = index;
-    if (wanted != k4800 && current != k4800) {
+    // A closed link has no rate to change: the choice is kept for the next
+    // connection, as with NMEA's 4800.
+    if (wanted != k4800 && current != k4800 && m_link.isOpen()) {
         if (m_link.ChangeBaudRate(text::val(wanted))) {
             current = wanted;
         } else {

@@ -543,6 +543,10 @@ void frmMain::createReceiver() {
             [this](const QByteArray& packet) { m_dispatcher->onPacket(packet); });
     connect(link, &GarminLink::LineReceived, this,
             [this](const QString& line) { m_connection->onLine(line); });
+    // Integration point for the real-time intake: an NMEA sentence marks the
+    // unit as an NMEA receiver.
+    connect(link, &GarminLink::SentenceReceived, this,
+            [this](const QString&, const QString&) { m_connection->markNmeaProduct(); });
     // Direct: the answer to a lost device travels back in the code.
     connect(
         link, &GarminLink::LinkProblem, this,

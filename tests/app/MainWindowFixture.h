@@ -25,9 +25,6 @@ protected:
         firstStart(std::move(arguments));
     }
     void firstStart(QStringList arguments = {}) {
-        // No receiver unless a test maps one: USB, where nothing answers.
-        if (!Settings::contains("port", "port"))
-            Settings::set("port", "port", "0");
         window = std::make_unique<frmMain>(StartOptions{std::move(arguments), false});
         // No receiver is connected at start unless a test asks for one.
         if (!connectAtStart)

@@ -159,6 +159,39 @@ TEST_F(ReceiverTest, ConnectsAndFillsTheInformationWindow) {
     EXPECT_EQ(window->statusPanel(2), "GPS Connection has been closed");
 }
 
+TEST_F(ReceiverTest, BaudRateChangesOnTheOpenLink) {
+    startWith(kNewer);
+    window->mnuBaudRate_Click(2);
+    EXPECT_EQ(Settings::get("port", "Settings"), "19200,N,8,1");
+    EXPECT_TRUE(window->mnuBaudRate[2]->isChecked());
+    EXPECT_EQ(window->statusPanel(2), "Set Baud Rate to 19200");
+    window->mnuWDownload_Click();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(table().recordCount(), 4);
+    // 4800 only changes the stored text.
+    window->mnuBaudRate_Click(0);
+    EXPECT_EQ(Settings::get("port", "Settings"), "4800,N,8,1");
+    EXPECT_TRUE(ui.messages().size() == 1) << ui.messages().join('|').toStdString();
+}
+
+TEST_F(ReceiverTest, AnNmeaUnitConnectsInNmeaMode) {
+    SimConfig config;
+    config.nmea = true;
+    sim = std::make_unique<SimulatedReceiver>(config, sampleData());
+    ASSERT_TRUE(sim->start());
+    sim->assignToPort(1);
+    Settings::set("port", "port", "1");
+    connectAtStart = true;
+    start();
+    EXPECT_EQ(window->statusPanel(1), "Connected");
+    EXPECT_TRUE(window->connection().nmeaMode());
+    EXPECT_EQ(window->connection().info().productId, "NMEA");
+    EXPECT_EQ(ui.messages().value(0), "Your GPS is in NMEA mode.  For upload/download "
+                                      "capabilities\r\nswitch the GPS's Interface Mode to "
+                                      "'GARMIN', then reconnect.");
+    EXPECT_TRUE(window->optRTWpt->isChecked());
+}
+
 TEST_F(ReceiverTest, MissingPortAndSilentPortAreReported) {
     Settings::set("port", "device3", scratchPath("nothing-here"));
     start();
