@@ -38,10 +38,9 @@ void frmWptSelect::buildControls() {
     listView->setFlow(QListView::TopToBottom);
     listView->setWrapping(true);
     listView->setResizeMode(QListView::Adjust);
-    listView->setUniformItemSizes(true);
     listView->setIconSize(QSize(16, 16));
     listView->setSelectionMode(QAbstractItemView::SingleSelection);
-    listView->setMinimumSize(520, 300);
+    listView->setMinimumSize(720, 330);
     connect(listView, &QListWidget::itemDoubleClicked, this, &frmWptSelect::listView_DblClick);
 
     auto* sortFrame = new QGroupBox(QStringLiteral("Sort By:"), this);
