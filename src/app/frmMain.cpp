@@ -14,11 +14,13 @@
 #include "app/GpsTableView.h"
 #include "app/SerialPortMap.h"
 #include "app/StartupSettings.h"
+#include "app/SymbolImages.h"
 #include "app/TableCommands.h"
 #include "app/WindowSizing.h"
 #include "app/frmAbout.h"
 #include "app/frmProperties.h"
 #include "app/frmSplash.h"
+#include "app/frmWptSelect.h"
 #include "core/AppPaths.h"
 #include "core/Settings.h"
 #include "core/UserInteraction.h"
@@ -421,6 +423,9 @@ void frmMain::Form_Load() {
                                                                    : QStringLiteral("epsg"));
     m_table->OptionClicked(RecordType::Waypoint);
     showTypeOption(RecordType::Waypoint);
+    symbolIcons = loadSymbolIcons();
+    d103Symbols = Load_d103WptSymbols();
+    d1xxSymbols = Load_d1xxWptSymbols();
     mnuOpenPort_Click();
     refreshTable();
 }
@@ -831,7 +836,8 @@ void frmMain::MSFlexGrid1_SelChange() {
 }
 
 void frmMain::MSFlexGrid1_DblClick() {
-    TableCommands::EditSelectedCells(*m_table);
+    TableCommands::EditSelectedCells(
+        *m_table, [this] { return frmWptSelect::pick(symbolIcons, d103Symbols, this); });
     refreshTable();
 }
 

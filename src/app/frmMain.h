@@ -2,6 +2,7 @@
 
 #include "app/ControlStates.h"
 #include "app/HostPresence.h"
+#include "gps/SymbolCatalogue.h"
 #include "table/TableHost.h"
 
 #include <QHash>
@@ -131,6 +132,9 @@ public:
     bool hasSymbolIcon(const QString& key) const override;
     // The symbol icons (filled by the symbol catalogue).
     QHash<QString, QIcon> symbolIcons;
+    // Symbol codes: table → D103 and D103 → table.
+    SymbolMap d103Symbols;
+    SymbolMap d1xxSymbols;
 
     // --- controls ------------------------------------------------------------
     GpsTableView* MSFlexGrid1 = nullptr;
