@@ -1,6 +1,10 @@
 #pragma once
 
+#include "gps/SymbolCatalogue.h"
+
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace trekora {
 
@@ -16,9 +20,13 @@ bool AddBlankRecord(GpsTable& table);
 void EmptyTable(GpsTable& table);
 // Auto Fit Columns on the main grid.
 void AutoFitColumns(GpsTable& table);
-// Double click on the grid: toggles a segment from the type column, otherwise
-// asks for a value and writes it to every selected cell.
-void EditSelectedCells(GpsTable& table);
+// Shows the symbol picker; the chosen symbol, or nothing when cancelled.
+using SymbolPicker = std::function<std::optional<SymbolListItem>()>;
+
+// Double click on the grid: toggles a segment from the type column; in the
+// symbol column (alone) lets the user pick a symbol with `pickSymbol`;
+// otherwise asks for a value. The result goes to every selected cell.
+void EditSelectedCells(GpsTable& table, const SymbolPicker& pickSymbol = {});
 // Single click on the header row: waypoint tables sort on the clicked column;
 // path-ordered tables never sort.
 void HeaderClicked(GpsTable& table, int col);

@@ -21,11 +21,13 @@
 #include "app/GpsTableView.h"
 #include "app/SerialPortMap.h"
 #include "app/StartupSettings.h"
+#include "app/SymbolImages.h"
 #include "app/TableCommands.h"
 #include "app/WindowSizing.h"
 #include "app/frmAbout.h"
 #include "app/frmProperties.h"
 #include "app/frmSplash.h"
+#include "app/frmWptSelect.h"
 #include "core/AppPaths.h"
 #include "core/Settings.h"
 #include "core/UserInteraction.h"
@@ -464,6 +466,9 @@ void frmMain::Form_Load() {
                                                                    : QStringLiteral("epsg"));
     m_table->OptionClicked(RecordType::Waypoint);
     showTypeOption(RecordType::Waypoint);
+    symbolIcons = loadSymbolIcons();
+    d103Symbols = Load_d103WptSymbols();
+    d1xxSymbols = Load_d1xxWptSymbols();
     mnuOpenPort_Click();
     refreshTable();
     if (m_quiet)
@@ -538,6 +543,12 @@ void frmMain::createReceiver() {
     m_dispatcher = std::make_unique<TransferDispatcher>(*this, *m_garmin, m_transferState,
                                                         *m_connection, *m_uploader);
     m_quietDriver = std::make_unique<QuietDriver>(*this);
+    // D103 receivers number their symbols their own way; the maps are built
+    // at start-up.
+    for (gps::SymbolTranslation* t : {&m_dispatcher->symbols(), &m_uploader->symbols()}) {
+        t->fromD103 = [this](std::int16_t code) { return symbolFromD103(d1xxSymbols, code); };
+        t->toD103 = [this](const QString& text) { return symbolToD103(d103Symbols, text); };
+    }
     GarminLink* link = m_garmin.get();
     connect(link, &GarminLink::PacketReceived, this,
             [this](const QByteArray& packet) { m_dispatcher->onPacket(packet); });
@@ -1022,7 +1033,8 @@ void frmMain::MSFlexGrid1_SelChange() {
 }
 
 void frmMain::MSFlexGrid1_DblClick() {
-    TableCommands::EditSelectedCells(*m_table);
+    TableCommands::EditSelectedCells(
+        *m_table, [this] { return frmWptSelect::pick(symbolIcons, d103Symbols, this); });
     refreshTable();
 }
 

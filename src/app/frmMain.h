@@ -3,6 +3,7 @@
 #include "app/ControlStates.h"
 #include "app/HostPresence.h"
 #include "app/TransferState.h"
+#include "gps/SymbolCatalogue.h"
 #include "table/TableHost.h"
 
 #include <QHash>
@@ -164,6 +165,9 @@ public:
     bool hasSymbolIcon(const QString& key) const override;
     // The symbol icons (filled by the symbol catalogue).
     QHash<QString, QIcon> symbolIcons;
+    // Symbol codes: table → D103 and D103 → table.
+    SymbolMap d103Symbols;
+    SymbolMap d1xxSymbols;
 
     // --- controls ------------------------------------------------------------
     GpsTableView* MSFlexGrid1 = nullptr;

@@ -14,9 +14,8 @@ namespace trekora::gps {
 
 // The two symbol numberings. Receivers of the D103 waypoint type use a short
 // numbering of their own; the table always holds the current one.
-//
-// Integration point: the symbol catalogue (SymbolCatalogue.h) supplies the
-// two maps; until it is connected the codes pass through unchanged.
+// The main window connects both to the maps of the symbol catalogue; unset,
+// the codes pass through unchanged.
 struct SymbolTranslation {
     // Download: table code of a code a D103 receiver sent.
     std::function<std::int16_t(std::int16_t)> fromD103;

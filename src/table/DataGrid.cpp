@@ -12,7 +12,7 @@ DataGrid::DataGrid() {
 
 DataGrid::Row DataGrid::blankRow() const {
     Row row;
-    row.ends.assign(size_t(m_cols), 0);
+    row.cells.clear(m_cols);
     return row;
 }
 
@@ -29,11 +29,9 @@ void DataGrid::setCols(int cols) {
     if (cols == m_cols)
         return;
     for (Row& row : m_rows) {
-        if (cols < m_cols) {
-            row.text.truncate(qsizetype(row.ends[size_t(cols) - 1]));
+        if (cols < m_cols)
             std::erase_if(row.pictures, [cols](const auto& p) { return p.first >= cols; });
-        }
-        row.ends.resize(size_t(cols), row.ends.empty() ? 0 : row.ends.back());
+        row.cells.resize(m_cols, cols);
     }
     m_widths.resize(size_t(cols), kVisibleWidth);
     m_cols = cols;
@@ -62,9 +60,7 @@ void DataGrid::removeRow(int row) {
 QStringView DataGrid::textView(int row, int col) const {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
         return {};
-    const Row& r = m_rows[size_t(row)];
-    const std::uint32_t begin = col == 0 ? 0 : r.ends[size_t(col) - 1];
-    return QStringView(r.text).mid(begin, r.ends[size_t(col)] - begin);
+    return m_rows[size_t(row)].cells.cell(m_cols, col);
 }
 
 int DataGrid::findHeader(QStringView name) const {
@@ -95,23 +91,9 @@ QString DataGrid::text(int row, int col) const {
 void DataGrid::setText(int row, int col, QStringView text) {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
         return;
-    Row& r = m_rows[size_t(row)];
-    const std::uint32_t begin = col == 0 ? 0 : r.ends[size_t(col) - 1];
-    const std::uint32_t oldLength = r.ends[size_t(col)] - begin;
-    if (begin + oldLength == std::uint32_t(r.text.size())) {
-        // The last non-empty cell of the row: rows fill left to right, so
-        // this is the common case and needs no shifting.
-        r.text.truncate(qsizetype(begin));
-        r.text.append(text);
-    } else {
-        r.text.replace(qsizetype(begin), qsizetype(oldLength), text.data(), text.size());
-    }
+    m_rows[size_t(row)].cells.setCell(m_cols, col, text);
     if (row == 0)
         m_headerIndexValid = false;
-    const std::int64_t delta = std::int64_t(text.size()) - std::int64_t(oldLength);
-    if (delta != 0)
-        for (size_t c = size_t(col); c < r.ends.size(); ++c)
-            r.ends[c] = std::uint32_t(std::int64_t(r.ends[c]) + delta);
     touch();
 }
 
@@ -128,23 +110,10 @@ void DataGrid::moveColumn(int from, int to) {
 
 void DataGrid::rearrangeColumns(const std::vector<int>& sources) {
     const int newCols = std::max(int(sources.size()), 1);
-    std::vector<std::uint32_t> ends(static_cast<size_t>(newCols));
+    std::vector<int> padded = sources;
+    padded.resize(size_t(newCols), -1);
     for (Row& row : m_rows) {
-        QString text;
-        text.reserve(row.text.size());
-        std::uint32_t end = 0;
-        for (int c = 0; c < newCols; ++c) {
-            const int old = c < int(sources.size()) ? sources[size_t(c)] : -1;
-            if (old >= 0 && old < m_cols) {
-                const std::uint32_t begin = old == 0 ? 0 : row.ends[size_t(old) - 1];
-                const std::uint32_t length = row.ends[size_t(old)] - begin;
-                text.append(QStringView(row.text).mid(begin, length));
-                end += length;
-            }
-            ends[size_t(c)] = end;
-        }
-        row.text = std::move(text);
-        row.ends = ends;
+        row.cells.rearrange(m_cols, padded);
         std::vector<std::pair<int, QString>> pictures;
         for (auto& [col, key] : row.pictures) {
             const auto it = std::find(sources.begin(), sources.end(), col);
@@ -211,8 +180,7 @@ void DataGrid::setPicture(int row, int col, const QString& key) {
 void DataGrid::clearAll() {
     m_headerIndexValid = false;
     for (Row& row : m_rows) {
-        row.text.clear();
-        std::fill(row.ends.begin(), row.ends.end(), 0);
+        row.cells.clear(m_cols);
         row.pictures.clear();
         row.background.reset();
     }

@@ -76,26 +76,6 @@ struct Family {
 const Family kNewer{"newer", SimConfig::kNewerProtocols};
 const Family kOlder{"older", SimConfig::kOlderProtocols};
 
-// The 16 pairs of the D103 numbering, as the symbol catalogue holds them.
-const std::pair<std::int16_t, std::int16_t> kD103Pairs[] = {
-    {0, 18},  {1, 10}, {2, 8},    {3, 170},  {4, 7},    {5, 150},  {6, 0},    {7, 19},
-    {8, 177}, {9, 14}, {10, 178}, {11, 151}, {12, 179}, {13, 171}, {14, 156}, {15, 8196}};
-
-void useD103Maps(gps::SymbolTranslation& t) {
-    t.fromD103 = [](std::int16_t code) -> std::int16_t {
-        for (const auto& [d103, table] : kD103Pairs)
-            if (d103 == code)
-                return table;
-        return 18;
-    };
-    t.toD103 = [](const QString& text) -> std::int16_t {
-        for (const auto& [d103, table] : kD103Pairs)
-            if (QString::number(table) == text)
-                return d103;
-        return 0;
-    };
-}
-
 class ReceiverTest : public MainWindowTest {
 protected:
     void TearDown() override {
@@ -206,7 +186,6 @@ TEST_F(ReceiverTest, WaypointDownloadGivesTheRowsOfBothFamilies) {
     for (const Family& family : {kNewer, kOlder}) {
         SCOPED_TRACE(family.name);
         startWith(family);
-        useD103Maps(window->dispatcher().symbols());
         ui.clear();
         window->mnuWDownload_Click();
         ASSERT_TRUE(waitIdle());
@@ -286,8 +265,6 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         SCOPED_TRACE(family.name);
         const SimData original = sampleData();
         startWith(family);
-        useD103Maps(window->dispatcher().symbols());
-        useD103Maps(window->uploader().symbols());
 
         window->mnuWDownload_Click();
         ASSERT_TRUE(waitIdle());
