@@ -112,6 +112,7 @@ void ReceiverConnection::mnuClose_Click() {
     m_link.ClosePort();
     m_window.Set_Controls(ControlStates::NotConnected);
     m_window.resetBusy();
+    m_window.endTransferProgress();
 }
 
 void ReceiverConnection::mnuPort_Click(int index) {
@@ -161,6 +162,7 @@ void ReceiverConnection::ResetLink() {
     m_link.ClosePort();
     m_window.realTimeActive = false;
     m_window.transferBusy = false;
+    m_window.endTransferProgress();
     m_link.OpenPort();
 }
 

@@ -478,8 +478,12 @@ void frmMain::Form_Load() {
 void frmMain::runQuietTask() {
     // After start-up has returned, so that the caller's event loop runs the task.
     QTimer::singleShot(0, this, [this] {
-        if (m_quietDriver->Quiet_Driver(m_commandLine))
-            close();
+        if (!m_quietDriver->Quiet_Driver(m_commandLine))
+            return;
+        close();
+        // Scripts read the outcome from the exit status.
+        if (m_options.interactive)
+            QCoreApplication::exit(m_quietDriver->lastResult() ? 0 : 1);
     });
 }
 

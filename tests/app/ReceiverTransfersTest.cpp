@@ -441,4 +441,12 @@ TEST_F(ReceiverTest, TheProgramRunsQuietTasksWithoutADisplay) {
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_TRUE(QFile::exists(out));
     EXPECT_TRUE(QFile::exists(scratchPath("p.dbf")));
+
+    // A task that fails says so in the exit status.
+    program.start(QStringLiteral(TREKORA_BIN_DIR "/trekora"),
+                  {QStringLiteral("--simulate"),
+                   QStringLiteral("quiet,download,waypoint,point,") + scratchPath("p.xyz")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(scratchPath("p.xyz")));
 }
