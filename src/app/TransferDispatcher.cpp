@@ -124,6 +124,8 @@ void TransferDispatcher::addRow(const QStringList& values) {
 
 void TransferDispatcher::showProgress(const QString& what) {
     const std::int16_t counter = m_window.table().recordCounter();
+    if (!m_pace.due(counter, m_state.expectedTotal))
+        return;
     m_window.Set_Msg(QStringLiteral("Received %1 of %2 ").arg(counter).arg(m_state.expectedTotal) +
                      what);
     m_window.showTransferProgress(counter, m_state.expectedTotal);

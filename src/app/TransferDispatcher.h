@@ -47,6 +47,7 @@ private:
     UploadSequencer& m_uploader;
     gps::SymbolTranslation m_symbols;
     std::function<void()> m_pvt;
+    ProgressPace m_pace;
 };
 
 } // namespace trekora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -21,6 +22,24 @@ struct TransferState {
     int lastRow = 0;
     bool routeHeaderSent = false;
     bool routeLinkPending = false;
+};
+
+// Progress of a transfer on the status line and its bar, shown at most every
+// few hundredths of a second: a repaint per record would cost more than the
+// record itself. The first and the last record always show.
+class ProgressPace {
+public:
+    bool due(int done, int total) {
+        if (done <= 1 || done >= total || !m_clock.isValid() || m_clock.elapsed() >= kIntervalMs) {
+            m_clock.start();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr qint64 kIntervalMs = 40;
+    QElapsedTimer m_clock;
 };
 
 // The texts of the receiver information window; kept here so that they

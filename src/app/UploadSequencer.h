@@ -54,6 +54,7 @@ private:
     int m_total = 0;
     bool m_ended = false;      // transfer complete has gone out
     bool m_rangeError = false; // a row out of range ended the upload
+    ProgressPace m_pace;
 };
 
 } // namespace trekora

@@ -1072,12 +1072,18 @@ void frmMain::setPanelText(int index, const QString& text) {
     // Bulk operations report every row. The texts are kept at once, but the
     // labels only repaint at the next turn of the event loop, so a long
     // operation costs one repaint and the user sees its last message.
+    // Records arriving from the receiver each take a turn of the event loop:
+    // the labels then follow at most every few hundredths of a second.
     m_panelText[size_t(index)] = text;
-    if (!m_panelTimer.isActive())
-        m_panelTimer.start();
+    if (m_panelTimer.isActive())
+        return;
+    constexpr qint64 kPanelPaceMs = 40;
+    const qint64 since = m_panelClock.isValid() ? m_panelClock.elapsed() : kPanelPaceMs;
+    m_panelTimer.start(int(std::max<qint64>(0, kPanelPaceMs - since)));
 }
 
 void frmMain::flushPanels() {
+    m_panelClock.start();
     for (size_t i = 0; i < m_panels.size(); ++i)
         if (m_panels[i]->text() != m_panelText[i])
             m_panels[i]->setText(m_panelText[i]);

@@ -6,6 +6,7 @@
 #include "gps/SymbolCatalogue.h"
 #include "table/TableHost.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QIcon>
 #include <QMainWindow>
@@ -355,6 +356,7 @@ private:
     std::array<QLabel*, 3> m_panels{};
     std::array<QString, 3> m_panelText;
     QTimer m_panelTimer;
+    QElapsedTimer m_panelClock; // since the labels were last brought up to date
     std::optional<std::pair<int, ControlStates::Context>> m_lastControls;
     QActionGroup* m_portGroup = nullptr;
     QActionGroup* m_baudGroup = nullptr;
