@@ -124,11 +124,10 @@ void TransferDispatcher::addRow(const QStringList& values) {
 
 void TransferDispatcher::showProgress(const QString& what) {
     const std::int16_t counter = m_window.table().recordCounter();
-    if (!m_pace.due(counter, m_state.expectedTotal))
-        return;
     m_window.Set_Msg(QStringLiteral("Received %1 of %2 ").arg(counter).arg(m_state.expectedTotal) +
                      what);
-    m_window.showTransferProgress(counter, m_state.expectedTotal);
+    if (m_pace.due(counter, m_state.expectedTotal))
+        m_window.showTransferProgress(counter, m_state.expectedTotal);
 }
 
 void TransferDispatcher::onDataPacket(quint8 k) {

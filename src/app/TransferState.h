@@ -24,9 +24,9 @@ struct TransferState {
     bool routeLinkPending = false;
 };
 
-// Progress of a transfer on the status line and its bar, shown at most every
-// few hundredths of a second: a repaint per record would cost more than the
-// record itself. The first and the last record always show.
+// The transfer progress bar moves at most every few hundredths of a second: a
+// repaint per record would cost more than the record itself. The first and
+// the last record always show.
 class ProgressPace {
 public:
     bool due(int done, int total) {

@@ -227,10 +227,9 @@ bool UploadSequencer::outOfRange() {
 void UploadSequencer::countSent() {
     ++m_counter;
     ++m_state.uploadRow;
-    if (!m_pace.due(m_counter, m_total))
-        return;
     m_window.Set_Msg(QStringLiteral("Uploaded %1 of %2").arg(m_counter).arg(m_total));
-    m_window.showTransferProgress(m_counter, m_total);
+    if (m_pace.due(m_counter, m_total))
+        m_window.showTransferProgress(m_counter, m_total);
 }
 
 void UploadSequencer::fillWaypoint(bool translateSymbol) {
