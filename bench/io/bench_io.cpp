@@ -18,7 +18,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace trekora;
 
@@ -58,7 +60,10 @@ int main(int argc, char** argv) {
     HeadlessTableHost host;
     GpsTable table(host);
     AcceptingFieldChooser chooser;
-    IoContext io{table, chooser, {}, [](const QString& base, bool) {
+    IoContext io{table,
+                 chooser,
+                 {},
+                 [](const QString& base, bool) {
                      QFile prj(base + QStringLiteral(".prj"));
                      if (prj.open(QIODevice::WriteOnly))
                          prj.write("GEOGCS[\"GCS_WGS_1984\"]");
@@ -66,23 +71,36 @@ int main(int argc, char** argv) {
                  {}};
     fill(table, rows);
 
+    // Each figure is the best of three runs: the machine's other work only
+    // ever adds time.
+    auto best = [](const std::function<bool()>& work, bool& ok) {
+        double fastest = 1e9;
+        ok = true;
+        for (int run = 0; run < 3; ++run) {
+            bool runOk = false;
+            fastest = std::min(fastest, secondsOf(work, &runOk));
+            ok = ok && runOk;
+        }
+        return fastest;
+    };
     bool ok = false;
     const QString shp = dir.filePath(QStringLiteral("w.shp"));
-    const double save = secondsOf([&] { return Save_Shapefile(io, "Point", false, shp, false); }, &ok);
+    const double save = best([&] { return Save_Shapefile(io, "Point", false, shp, false); }, ok);
     std::printf("export %d waypoints (30 columns) to point shapefile + dBASE + prj: %.3f s%s "
                 "(target < 0.5 s)\n",
                 rows, save, ok ? "" : " FAILED");
-    const double load = secondsOf([&] { return Open_Shapefile(io, shp); }, &ok);
+    const double load = best([&] { return Open_Shapefile(io, shp); }, ok);
     std::printf("load that shapefile back (no projection): %.3f s, %d rows%s (target < 0.5 s)\n",
                 load, table.recordCount(), ok ? "" : " FAILED");
 
     const QString txt = dir.filePath(QStringLiteral("w.txt"));
-    const double textSave = secondsOf([&] { return Save_TextFile(io, txt, ",", false); }, &ok);
+    const double textSave = best([&] { return Save_TextFile(io, txt, ",", false); }, ok);
     std::printf("text save of %d rows: %.3f s%s (target < 0.3 s)\n", table.recordCount(), textSave,
                 ok ? "" : " FAILED");
-    const double textLoad = secondsOf([&] { return Open_Textfile(io, txt); }, &ok);
+    const double textLoad = best([&] { return Open_Textfile(io, txt); }, ok);
     std::printf("text load of %d rows: %.3f s%s (target < 0.3 s)\n", table.recordCount(), textLoad,
                 ok ? "" : " FAILED");
+    std::printf("(each figure: best of 3 runs)\n");
 
     const QString ogr2ogr = QStandardPaths::findExecutable(QStringLiteral("ogr2ogr"));
     if (ogr2ogr.isEmpty()) {
@@ -100,15 +118,18 @@ int main(int argc, char** argv) {
             file.write(table.GetRowValues(r, true).replace(';', ',').toUtf8() + "\n");
     }
     QProcess peer;
-    const double peerTime = secondsOf([&] {
-        peer.start(ogr2ogr, {QStringLiteral("-f"), QStringLiteral("ESRI Shapefile"),
-                             dir.filePath(QStringLiteral("peer.shp")), csv, QStringLiteral("-oo"),
-                             QStringLiteral("X_POSSIBLE_NAMES=long"), QStringLiteral("-oo"),
-                             QStringLiteral("Y_POSSIBLE_NAMES=lat"), QStringLiteral("-a_srs"),
-                             QStringLiteral("EPSG:4326")});
-        return peer.waitForFinished(120000) && peer.exitCode() == 0;
-    }, &ok);
-    std::printf("peer: ogr2ogr CSV -> point shapefile, same rows: %.3f s%s (ratio %.1fx)\n",
-                peerTime, ok ? "" : " FAILED", peerTime / save);
+    const double peerTime = best(
+        [&] {
+            peer.start(ogr2ogr, {QStringLiteral("-f"), QStringLiteral("ESRI Shapefile"),
+                                 dir.filePath(QStringLiteral("peer.shp")), csv,
+                                 QStringLiteral("-oo"), QStringLiteral("X_POSSIBLE_NAMES=long"),
+                                 QStringLiteral("-oo"), QStringLiteral("Y_POSSIBLE_NAMES=lat"),
+                                 QStringLiteral("-a_srs"), QStringLiteral("EPSG:4326")});
+            return peer.waitForFinished(120000) && peer.exitCode() == 0;
+        },
+        ok);
+    std::printf(
+        "peer: ogr2ogr CSV -> point shapefile, same rows: %.3f s%s, best of 3 (ratio %.1fx)\n",
+        peerTime, ok ? "" : " FAILED", peerTime / save);
     return 0;
 }

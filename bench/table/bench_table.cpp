@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -52,11 +53,17 @@ int main(int argc, char** argv) {
     QStringList rows;
     for (int i = 1; i <= n; ++i)
         rows << waypointRow(i);
-    const double add = seconds([&] {
-        for (const QString& row : rows)
-            table.AddRecord(row);
-    });
-    std::printf("AddRecord x %d (30-value waypoint rows): %.3f s (target < 0.3 s)\n", n, add);
+    // Best of three fills: the machine's other work only ever adds time.
+    double add = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        table.ResetTable();
+        add = std::min(add, seconds([&] {
+                           for (const QString& row : rows)
+                               table.AddRecord(row);
+                       }));
+    }
+    std::printf("AddRecord x %d (30-value waypoint rows): %.3f s, best of 3 (target < 0.3 s)\n", n,
+                add);
 
     const double apply = seconds([&] { table.ApplyFieldSettings(RecordType::Waypoint); });
     std::printf("ApplyFieldSettings on %d rows: %.3f s (target < 0.3 s)\n", n, apply);
