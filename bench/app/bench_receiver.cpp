@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -109,25 +110,43 @@ int main(int argc, char** argv) {
         for (QWidget* w : window.findChildren<QWidget*>())
             w->installEventFilter(&counter);
 
+        // Each figure is the best of three runs: the machine's other work only
+        // ever adds time.
+        constexpr int kRuns = 3;
+        double download = 1e9, upload = 1e9;
+        int paints = 0, rows = 0, uploaded = 0;
         QElapsedTimer clock;
-        clock.start();
-        window.mnuTDownload_Click();
-        waitUntil([&] { return window.transferFinished; }, 120000);
-        const double downloadSeconds = clock.nsecsElapsed() / 1e9;
+        for (int run = 0; run < kRuns; ++run) {
+            sim.setData(SimData::longTrack(10000));
+            counter.paints = 0;
+            clock.start();
+            window.mnuTDownload_Click();
+            waitUntil([&] { return window.transferFinished; }, 120000);
+            const double seconds = clock.nsecsElapsed() / 1e9;
+            if (seconds < download) {
+                download = seconds;
+                paints = counter.paints;
+                rows = window.table().recordCount();
+            }
+        }
         std::printf("track download of %d points into the table, projection included: %.3f s "
-                    "(%d paint events meanwhile)\n",
-                    window.table().recordCount(), downloadSeconds, counter.paints);
+                    "(%d paint events meanwhile), best of %d\n",
+                    rows, download, paints, kRuns);
 
-        sim.setData(thousandWaypoints());
-        window.mnuWDownload_Click();
-        waitUntil([&] { return window.transferFinished; }, 120000);
-        sim.setData(SimData{});
-        clock.restart();
-        window.mnuWUpload_Click();
-        waitUntil([&] { return window.transferFinished; }, 120000);
+        for (int run = 0; run < kRuns; ++run) {
+            sim.setData(thousandWaypoints());
+            window.mnuWDownload_Click();
+            waitUntil([&] { return window.transferFinished; }, 120000);
+            sim.setData(SimData{});
+            clock.restart();
+            window.mnuWUpload_Click();
+            waitUntil([&] { return window.transferFinished; }, 120000);
+            upload = std::min(upload, clock.nsecsElapsed() / 1e9);
+            uploaded = int(sim.data().waypoints.size());
+        }
         std::printf("upload of %d waypoints over a pseudo-terminal, acknowledged one by one: "
-                    "%.3f s\n",
-                    int(sim.data().waypoints.size()), clock.nsecsElapsed() / 1e9);
+                    "%.3f s, best of %d\n",
+                    uploaded, upload, kRuns);
     }
     sim.setData(SimData::longTrack(10000));
     benchGpsbabel(sim, dir.path());
