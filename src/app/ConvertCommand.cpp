@@ -9,7 +9,6 @@
 #include "io/TextFile.h"
 #include "proj/CurrentProjection.h"
 #include "proj/ProjectTable.h"
-#include "proj/ProjectionBridge.h"
 #include "proj/ProjectionCatalogue.h"
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
@@ -88,17 +87,6 @@ bool usePrivateSettings(QTemporaryDir& dir) {
     if (Settings::get(QStringLiteral("proj"), QStringLiteral("proj")).isEmpty())
         Settings::set(QStringLiteral("proj"), QStringLiteral("proj"), QStringLiteral("4326"));
     return true;
-}
-
-// Attaches PROJ's ESRI text to a code that has none stored, so the written
-// shapefile gets a .prj other programs understand.
-void ensurePrjText(const QString& code) {
-    if (!CurrentProjection::prjText(code).isEmpty())
-        return;
-    const QString wkt =
-        ProjectionBridge::instance().esriWkt(CurrentProjection::catalogueFile(), code);
-    if (!wkt.isEmpty())
-        CurrentProjection::setPrjText(code, wkt);
 }
 
 QString outputShape(const GpsTable& table, const ConvertOptions& options) {
@@ -181,7 +169,6 @@ int runConvertCommand(const QStringList& arguments) {
                                   options.projection);
                     ready = Project_Table(table, true);
                 }
-                ensurePrjText(projected ? options.projection : QStringLiteral("4326"));
                 if (ready && write(io, options, projected)) {
                     std::printf("wrote %d records to %s\n", table.recordCount(),
                                 qPrintable(options.output));

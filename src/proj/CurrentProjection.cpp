@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/Settings.h"
 #include "core/UserInteraction.h"
+#include "proj/ProjectionBridge.h"
 #include "proj/ProjectionCatalogue.h"
 #include "table/TableHost.h"
 
@@ -120,7 +121,12 @@ void WritePRJ(const QString& basePath, bool projected) {
     const QString code = projected ? Settings::get(kSection, QStringLiteral("proj")) : kDefaultCode;
     if (code.isEmpty())
         return;
-    const QString text = CurrentProjection::prjText(code);
+    QString text = CurrentProjection::prjText(code);
+    // A code chosen without a PRJ text of its own (the default projection,
+    // a quiet task's code) still gets a .prj that GIS programs understand.
+    if (text.isEmpty())
+        text = ProjectionBridge::instance().esriWkt(
+            projected ? CurrentProjection::catalogueFile() : QStringLiteral("epsg"), code);
     if (text.isEmpty())
         return;
     // Written beside the old file and renamed over it, so a failed write

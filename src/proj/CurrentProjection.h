@@ -53,8 +53,8 @@ std::optional<QString> getProjectionDescription(bool source);
 void PromptForDefaultProjection();
 
 // Writes base path + ".prj" with the PRJ text of the current projection
-// (projected) or of 4326; writes nothing when no text is attached. Errors
-// leave no file and are not reported.
+// (projected) or of 4326; a code without an attached text gets PROJ's ESRI
+// text for it. Errors leave no file and are not reported.
 void WritePRJ(const QString& basePath, bool projected);
 
 // The Get Projection command: the name on the status line and in a box.

@@ -151,13 +151,13 @@ TEST_F(CurrentProjectionTest, FirstUseOffersTheDefaultProjection) {
     EXPECT_EQ(Settings::get("proj", "proj"), "");
 }
 
-TEST_F(CurrentProjectionTest, WritePrjWritesTheAttachedTextOrNothing) {
+TEST_F(CurrentProjectionTest, WritePrjWritesTheAttachedTextOrProjsOwn) {
     const QString base = scratchPath("points");
     const QString prj = base + ".prj";
     Settings::set("proj", "proj", "26915");
 
     WritePRJ(base, true);
-    EXPECT_FALSE(QFile::exists(prj)) << "no text attached, no file";
+    EXPECT_TRUE(readAll(prj).startsWith("PROJCS[\"NAD_1983_UTM_Zone_15N\"")) << "PROJ's text";
 
     CurrentProjection::setPrjText("26915", "PROJCS[\"NAD_1983_UTM_Zone_15N\"]\nline two");
     CurrentProjection::setPrjText("4326", "GEOGCS[\"GCS_WGS_1984\"]");
