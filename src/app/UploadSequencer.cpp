@@ -114,14 +114,7 @@ void UploadSequencer::UploadTable() {
             if (!text::trim(m_link.TrackHeaderType()).isEmpty() && segCol >= 0 &&
                 row < table.grid().rows() && isTrue(table.grid().text(row, segCol))) {
                 m_state.uploadRow = row;
-                TrackRecord& t = m_link.TrackRecord();
-                t.ident = QString();
-                if (text::trim(t.ident).isEmpty())
-                    t.ident = QStringLiteral("ACTIVE LOG");
-                const QString display = cell(QStringLiteral("display"));
-                t.display = display.isEmpty() || isTrue(display) || text::val(display) != 0;
-                t.color = static_cast<std::uint8_t>(int32Of(number(QStringLiteral("color"))));
-                m_link.SendTrackHeader();
+                sendTrackHeaderRecord();
             }
             Send_Track_Point();
         } else {
@@ -287,10 +280,13 @@ void UploadSequencer::Send_Track_Header() {
     }
     if (m_state.uploadRow == 0)
         m_state.uploadRow = 1;
+    sendTrackHeaderRecord();
+}
+
+void UploadSequencer::sendTrackHeaderRecord() {
+    // The table keeps no track name: every uploaded track is the active log.
     TrackRecord& t = m_link.TrackRecord();
-    t.ident = QString();
-    if (text::trim(t.ident).isEmpty())
-        t.ident = QStringLiteral("ACTIVE LOG");
+    t.ident = QStringLiteral("ACTIVE LOG");
     const QString display = cell(QStringLiteral("display"));
     t.display = display.isEmpty() || isTrue(display) || text::val(display) != 0;
     t.color = static_cast<std::uint8_t>(int32Of(number(QStringLiteral("color"))));

@@ -28,6 +28,8 @@ public:
 
     void Send_Waypoint();
     void Send_Track_Header();
+    // Fills the track header from the current row and sends it.
+    void sendTrackHeaderRecord();
     void Send_Track_Point();
     void Send_Route_Point();
     void Send_Route_Header();

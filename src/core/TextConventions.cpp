@@ -313,34 +313,28 @@ std::int64_t roundHalfEven(double value) {
     return static_cast<std::int64_t>(std::nearbyint(value));
 }
 
-std::optional<std::int16_t> toInt16(double value) {
+namespace {
+
+// Rounds halves to even into the integer type T; std::nullopt when the value
+// does not fit.
+template <class T> std::optional<T> roundedInto(double value) {
     if (!std::isfinite(value))
         return std::nullopt;
     const double rounded = std::nearbyint(value);
-    if (rounded < std::numeric_limits<std::int16_t>::min() ||
-        rounded > std::numeric_limits<std::int16_t>::max())
+    if (rounded < double(std::numeric_limits<T>::min()) ||
+        rounded > double(std::numeric_limits<T>::max()))
         return std::nullopt;
-    return static_cast<std::int16_t>(rounded);
+    return static_cast<T>(rounded);
+}
+
+} // namespace
+
+std::optional<std::int16_t> toInt16(double value) {
+    return roundedInto<std::int16_t>(value);
 }
 
 std::optional<std::int32_t> toInt32(double value) {
-    if (!std::isfinite(value))
-        return std::nullopt;
-    const double rounded = std::nearbyint(value);
-    if (rounded < std::numeric_limits<std::int32_t>::min() ||
-        rounded > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(rounded);
-}
-
-QString trim(const QString& s) {
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s[begin] == ' ')
-        ++begin;
-    while (end > begin && s[end - 1] == ' ')
-        --end;
-    return (begin == 0 && end == s.size()) ? s : s.mid(begin, end - begin);
+    return roundedInto<std::int32_t>(value);
 }
 
 QStringView trim(QStringView s) {
@@ -351,6 +345,11 @@ QStringView trim(QStringView s) {
     while (end > begin && s[end - 1] == ' ')
         --end;
     return s.mid(begin, end - begin);
+}
+
+QString trim(const QString& s) {
+    const QStringView trimmed = trim(QStringView(s));
+    return trimmed.size() == s.size() ? s : trimmed.toString();
 }
 
 bool sameText(QStringView a, QStringView b) {
