@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace trekora {
 
@@ -31,6 +32,13 @@ bool reportWriteError(const PassedError& error) {
     return false;
 }
 
+// Most values are written as they stand: one scan decides.
+bool needsEncoding(QStringView value, QChar delimiter) {
+    return std::any_of(value.cbegin(), value.cend(), [delimiter](QChar c) {
+        return c == delimiter || c == '"' || c == '\r' || c == '\n';
+    });
+}
+
 QString recordLine(const GpsTable& table, int row, QChar delimiter) {
     const DataGrid& grid = table.grid();
     QString line;
@@ -44,6 +52,8 @@ QString recordLine(const GpsTable& table, int row, QChar delimiter) {
         const QStringView cell = grid.textView(row, c);
         if (cell.isEmpty())
             line += ' ';
+        else if (!needsEncoding(cell, delimiter))
+            line += cell;
         else
             line += encodeDelimitedValue(cell.toString(), delimiter);
     }
@@ -68,6 +78,8 @@ bool readLine(QFile& file, QString& line, PassedError& error) {
 } // namespace
 
 QString encodeDelimitedValue(const QString& value, QChar delimiter) {
+    if (!needsEncoding(value, delimiter))
+        return value;
     QString clean = value;
     // A line break inside a value would end the record early.
     clean.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
