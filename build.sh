@@ -17,7 +17,7 @@ PACKAGES=(
     libusb-1.0-0-dev
     libgtest-dev libgmock-dev
     gdal-bin shapelib gpsbabel
-    xvfb xauth
+    xvfb xauth ccache
 )
 
 install_missing() {
@@ -33,11 +33,19 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+# ccache lets several checkouts of the tree (git worktrees) share objects:
+# paths below the checkouts' common parent are hashed relative to it.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$ROOT")}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+
 configure_and_build() { # dir, cmake args...
     local dir=$1
     shift
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+            -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+        cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@"
     fi
     cmake --build "$dir" -j "$JOBS"
 }
