@@ -483,7 +483,7 @@ void frmMain::runQuietTask() {
         close();
         // Scripts read the outcome from the exit status.
         if (m_options.interactive)
-            QCoreApplication::exit(m_quietDriver->lastResult() ? 0 : 1);
+            QCoreApplication::exit(static_cast<int>(m_quietDriver->exitStatus()));
     });
 }
 
@@ -625,6 +625,10 @@ frmQuietStatus* frmMain::quietStatus() const {
 void frmMain::hideQuietStatus() {
     if (m_quietStatus)
         m_quietStatus->hide();
+}
+
+void frmMain::quietReport(const QString& text) {
+    m_quietDriver->report(text);
 }
 
 frmInfo& frmMain::infoWindow() {

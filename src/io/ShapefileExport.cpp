@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
+#include "io/ExportRows.h"
 #include "io/TextFile.h"
 #include "shapes/CFileName.h"
 #include "shapes/CPart.h"
@@ -183,7 +184,7 @@ int writeSegments(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
                   const std::vector<AttributeColumn>& attributes, const ExportColumns& cols,
                   int minPoints, const QString& statusSuffix) {
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     int count = 0;
     auto part = std::make_shared<CPart>();
     int segmentRow = first;
@@ -219,7 +220,7 @@ int writeSegments(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
 int writePoints(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
                 const std::vector<AttributeColumn>& attributes, const ExportColumns& cols) {
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     int count = 0;
     for (int r = first; r <= last && r < grid.rows(); ++r) {
         table.host().setMessage(
@@ -318,7 +319,7 @@ bool Save_DBF(IoContext& io, const QString& path, bool append) {
         const std::vector<AttributeColumn> attributes = attributeColumns(table);
         dbf = openAttributeTable(path, specs, append);
         table.setRecordCounter(0);
-        const auto [first, last] = table.GetRowRange();
+        const auto [first, last] = rowsToExport(table);
         for (int r = first; r <= last && r < table.grid().rows(); ++r) {
             writeAttributes(table, dbf, attributes, r);
             table.setRecordCounter(std::int16_t(table.recordCounter() + 1));

@@ -2,6 +2,7 @@
 
 #include "core/AnsiCodePage.h"
 #include "core/UserInteraction.h"
+#include "io/ExportRows.h"
 #include "io/FieldMapping.h"
 #include "table/GpsTable.h"
 
@@ -160,7 +161,7 @@ bool Save_TextFile(IoContext& io, const QString& path, const QString& delimiterT
         header.replace(';', delimiter);
         buffer += ansi::fromUnicode(header) + "\r\n";
     }
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     for (int r = first; r <= last && r < table.grid().rows() && ok; ++r) {
         buffer += ansi::fromUnicode(recordLine(table, r, delimiter));
         buffer += "\r\n";
