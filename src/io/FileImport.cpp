@@ -4,6 +4,7 @@
 #include "core/UserInteraction.h"
 #include "io/CoordinateCheck.h"
 #include "io/FieldMapping.h"
+#include "io/IoReport.h"
 #include "io/TextFile.h"
 #include "shapes/CFileName.h"
 #include "shapes/CPart.h"
@@ -296,6 +297,7 @@ void LoadFromFileCommand(IoContext& io) {
     if (!choice.accepted())
         return;
     PassedError passed;
+    io.report.clear();
     const bool ok = Open_File(io, choice.path, &passed);
     // A file that could not be read at all is reported too: staying silent
     // would leave the user guessing.
@@ -303,6 +305,7 @@ void LoadFromFileCommand(IoContext& io) {
                                   : QStringLiteral("Errors encountered when loading ")) +
                                   choice.path,
                               QString());
+    showReport(io.report, QStringLiteral("Load From File"));
 }
 
 } // namespace trekora

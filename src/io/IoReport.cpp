@@ -1,5 +1,8 @@
 #include "io/IoReport.h"
 
+#include "core/Settings.h"
+#include "core/UserInteraction.h"
+
 namespace trekora {
 
 namespace {
@@ -64,6 +67,26 @@ QString IoReport::ignoredFieldsLine() const {
     if (m_ignored.isEmpty())
         return {};
     return QStringLiteral("Input fields not loaded: ") + m_ignored.join(QStringLiteral(", "));
+}
+
+void showReport(const IoReport& report, const QString& title) {
+    QStringList lines = report.problemLines();
+    if (!report.ignoredFieldsLine().isEmpty())
+        lines << report.ignoredFieldsLine();
+    if (lines.isEmpty())
+        return;
+    userInteraction().message(lines.join(QStringLiteral("\r\n")), title, Buttons::Ok,
+                              report.hasProblems() ? Icon::Warning : Icon::Information);
+}
+
+CodePage outputCodePageSetting() {
+    return codepage::fromName(Settings::get(QStringLiteral("files"), QStringLiteral("encoding")))
+        .value_or(CodePage::Windows1252);
+}
+
+void setOutputCodePageSetting(CodePage page) {
+    Settings::set(QStringLiteral("files"), QStringLiteral("encoding"),
+                  page == CodePage::Utf8 ? QStringLiteral("utf-8") : QStringLiteral("1252"));
 }
 
 } // namespace trekora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/CodePage.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -54,5 +56,14 @@ private:
     std::vector<Problem> m_named;
     QStringList m_ignored;
 };
+
+// Shows the report's lines in one message box titled `title`, when there is
+// anything to say.
+void showReport(const IoReport& report, const QString& title);
+
+// The code page the user chose for new dBASE tables (setting "files" /
+// "encoding": "utf-8", else Windows-1252).
+CodePage outputCodePageSetting();
+void setOutputCodePageSetting(CodePage page);
 
 } // namespace trekora

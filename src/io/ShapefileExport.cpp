@@ -528,6 +528,8 @@ bool SaveToFileCommand(IoContext& io) {
     const SaveRequest request = getFileInfo(io, QString());
     if (request.cancelled())
         return false;
+    io.report.clear();
+    io.outputCodePage = outputCodePageSetting();
     bool ok = false;
     const QString& key = request.fileType;
     if (key.startsWith(QLatin1String("shp")))
@@ -542,6 +544,7 @@ bool SaveToFileCommand(IoContext& io) {
     if (ok)
         userInteraction().message(
             QStringLiteral("File was written successfully to ") + request.path, QString());
+    showReport(io.report, QStringLiteral("Save To File"));
     return ok;
 }
 
