@@ -3,7 +3,7 @@
 #include "app/EventWait.h"
 #include "app/frmMain.h"
 #include "core/Settings.h"
-#include "core/TerminalLine.h"
+#include "core/TerminalError.h"
 #include "gps/GarminLink.h"
 #include "io/FieldMapping.h"
 #include "io/FileImport.h"
@@ -16,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <cstdio>
 
 namespace trekora {
 
@@ -38,10 +39,10 @@ bool knownEnding(const QString& fileName) {
 } // namespace
 
 QuietDriver::QuietDriver(frmMain& window)
-    : m_window(window), m_sink([](const QString& line) { printTerminalLine(line); }) {}
+    : m_window(window), m_sink([](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); }) {}
 
 void QuietDriver::report(const QString& text) {
-    const QString line = terminalLine(text);
+    const QString line = terminal::errorLine(QString(), text);
     m_reports << line;
     if (m_sink)
         m_sink(line);

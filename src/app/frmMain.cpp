@@ -12,6 +12,7 @@
 #include "gps/GarminLink.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
+#include "io/IoReport.h"
 #include "io/ShapefileExport.h"
 #include "proj/CurrentProjection.h"
 #include "proj/ProjectTable.h"
@@ -167,6 +168,13 @@ void frmMain::buildMenus() {
 
     addMenu(mnuFile, mnuSaveTo, "mnuSaveTo", QStringLiteral("Save To"));
     addItem(mnuSaveTo, mnuAFile, "mnuAFile", QStringLiteral("File..."));
+    // Beyond Windows-1252: dBASE text that the code page cannot hold.
+    QAction* mnuUtf8Tables = mnuSaveTo->addAction(QStringLiteral("Write Tables as UTF-8"));
+    mnuUtf8Tables->setCheckable(true);
+    mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
+    connect(mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {
+        setOutputCodePageSetting(utf8 ? CodePage::Utf8 : CodePage::Windows1252);
+    });
     addMenu(mnuSaveTo, mnuAVSave, "mnuAVSave", QStringLiteral("ArcView"));
     addItem(mnuAVSave, mnuShapefile, "mnuShapefile", QStringLiteral("Shapefile..."));
     addItem(mnuAVSave, mnuGraphic, "mnuGraphic", QStringLiteral("Graphic"));

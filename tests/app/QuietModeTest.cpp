@@ -219,9 +219,8 @@ TEST_F(QuietModeTest, ATrackUploadAnnouncesItsHeaderToo) {
     EXPECT_EQ(sim->uploadAnnounced(), 3);
 }
 
-TEST_F(QuietModeTest, AnEmptyReceiverGivesAnEmptyFile) {
-    SimData empty;
-    runQuiet(QStringLiteral("quiet,download,waypoint,point,%1/e.txt"), {}, empty);
+TEST_F(QuietModeTest, AnEmptyReceiverGivesEmptyFiles) {
+    runQuiet(QStringLiteral("quiet,download,waypoint,point,%1/e.txt"), {}, SimData{});
     EXPECT_EQ(exitStatus(), QuietExit::Done) << reports().toStdString();
     QFile file(scratchPath("e.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -230,4 +229,12 @@ TEST_F(QuietModeTest, AnEmptyReceiverGivesAnEmptyFile) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("type;ident;lat;long"));
     EXPECT_TRUE(lines[1].isEmpty());
+    window.reset();
+    sim.reset();
+
+    runQuiet(QStringLiteral("quiet,download,waypoint,point,%1/e.shp"), {}, SimData{});
+    EXPECT_EQ(exitStatus(), QuietExit::Done) << reports().toStdString();
+    // A shapefile of no records: the 100-byte header alone.
+    EXPECT_EQ(QFileInfo(scratchPath("e.shp")).size(), 100);
+    EXPECT_EQ(QFileInfo(scratchPath("e.shx")).size(), 100);
 }
