@@ -48,6 +48,7 @@ private:
     gps::SymbolTranslation m_symbols;
     std::function<void()> m_pvt;
     ProgressPace m_pace;
+    int m_dropped = 0; // records a full table could not take
 };
 
 } // namespace trekora

@@ -460,17 +460,23 @@ void GarminLink::onAcknowledged(quint8 kind) {
 }
 
 void GarminLink::onPacket(const Packet& packet) {
-    if (m_transfer != Transfer::None && m_transferTimer.isActive())
+    // The end of a transfer stops the stall timer before anyone hears of it:
+    // the caller may show a box about the transfer for as long as the user
+    // likes, and the transfer is over.
+    const bool transferEnds = packet.id == m_ids->xferCmplt && m_transfer != Transfer::None;
+    if (transferEnds) {
+        m_transfer = Transfer::None;
+        m_transferTimer.stop();
+    } else if (m_transfer != Transfer::None && m_transferTimer.isActive()) {
         m_transferTimer.start(m_timing.transferStallMs);
+    }
     QPointer<GarminLink> self(this);
     if (applyPacket(packet)) {
         emit PacketReceived(gps::packetBytes(packet));
         if (!self)
             return;
     }
-    if (packet.id == m_ids->xferCmplt && m_transfer != Transfer::None) {
-        m_transfer = Transfer::None;
-        m_transferTimer.stop();
+    if (transferEnds) {
         emit DataCounts(m_countWaypoints, m_countProximity, m_countRoutePoints, m_countTrackPoints);
         if (!self)
             return;
@@ -513,7 +519,7 @@ bool GarminLink::applyPacket(const Packet& packet) {
     }
     if (id == m_ids->records) {
         gps::ByteReader r(packet.data);
-        m_recordCount = static_cast<qint16>(r.u16());
+        m_recordCount = r.u16();
         return true;
     }
     return applyDataPacket(packet);

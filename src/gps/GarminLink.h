@@ -68,7 +68,8 @@ public:
     void setPort(qint16 port) { m_port = port; }
     QString Settings() const { return m_settings; }
     void setSettings(const QString& settings) { m_settings = settings; }
-    qint16 RecordCount() const { return m_recordCount; }
+    // The count of the last records packet: unsigned 16-bit on the wire.
+    quint16 RecordCount() const { return m_recordCount; }
 
     // Packet kinds of the connected receiver's link protocol.
     quint8 PidRecords() const { return m_ids->records; }
@@ -217,7 +218,7 @@ private:
 
     qint16 m_port = 1;
     QString m_settings = QStringLiteral("9600,N,8,1");
-    qint16 m_recordCount = 0;
+    quint16 m_recordCount = 0;
     const gps::pid::LinkIds* m_ids = &gps::pid::L001;
     gps::Capabilities m_caps;
     Timing m_timing;
