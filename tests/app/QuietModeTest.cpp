@@ -67,7 +67,10 @@ protected:
         ui.setStrict(true);
         QDir().mkpath(scratchPath("folder.shp"));
         connectAtStart = true;
-        start({line.arg(scratchFolder())});
+        if (firstUse)
+            firstStart({line.arg(scratchFolder())});
+        else
+            start({line.arg(scratchFolder())});
         GarminLink::Timing timing;
         timing.ackTimeoutMs = 250;
         timing.retries = 2;
@@ -88,6 +91,7 @@ protected:
     }
 
     std::unique_ptr<SimulatedReceiver> sim;
+    bool firstUse = false; // no projection chosen yet
 };
 
 struct Case {
@@ -259,4 +263,11 @@ TEST_F(QuietModeTest, WithoutADisplayAShortOrWrongLineIsAUsageError) {
             << error.constData();
         EXPECT_FALSE(error.contains('\r'));
     }
+}
+
+TEST_F(QuietModeTest, AFirstStartAsksNothingAndStoresNothing) {
+    firstUse = true;
+    runQuiet(QStringLiteral("quiet,download,waypoint,point,%1/f.txt"));
+    EXPECT_EQ(exitStatus(), QuietExit::Done) << reports().toStdString();
+    EXPECT_EQ(Settings::get("proj", "proj"), QString());
 }
