@@ -205,19 +205,33 @@ bool QuietDriver::Quiet_Get_DataFromGPS(const QString& recordType, const QString
     if (!waitForTransfer())
         return fail(QuietExit::Failed, QString(), kDownloadError);
 
+    const TransferState& state = m_window.transferState();
+    if (projected && !state.projectionRan)
+        return fail(QuietExit::Failed,
+                    QStringLiteral("the points could not be projected: ") + state.projectionProblem,
+                    kDownloadError);
+    if (!state.projectionProblem.isEmpty())
+        report(state.projectionProblem);
     GpsTable& table = m_window.table();
     if (waypoints && shapeType != QLatin1String("point")) {
         table.ChangeRecordType(RecordType::Track);
         m_window.showTypeOption(RecordType::Track);
     }
+    IoReport& written = m_window.io().report;
+    written.clear();
     if (!writeOutput(shapeType, projected, fileName))
         return fail(QuietExit::Failed, fileName + QStringLiteral(" could not be written"),
                     kDownloadError);
+    // Values the file could not hold as they stood make the output partial.
+    const bool notWritten = written.hasProblems();
+    for (const QString& line : written.problemLines())
+        report(line);
+    written.clear();
     m_window.Set_Msg(QStringLiteral("Shapefile saved to ") + fileName);
     m_window.hideQuietStatus();
     m_result = true;
     m_exit = QuietExit::Done;
-    if (transferFailedPartly()) {
+    if (transferFailedPartly() || !state.projectionProblem.isEmpty() || notWritten) {
         m_exit = QuietExit::Partial;
         report(QStringLiteral("Shapefile saved to ") + fileName +
                QStringLiteral(", but not every record of the GPS is in it"));
@@ -253,6 +267,11 @@ bool QuietDriver::Quiet_Get_DataToGPS(const QString& recordType, const QString& 
                         : QStringLiteral("required fields missing in ") + fileName +
                               QStringLiteral(": ") + chooser.refusal(),
                     kUploadError);
+    // Records the file could not give (a coordinate out of range, say) are
+    // not sent: the upload is then partial.
+    const bool refusedRows = io.report.hasProblems();
+    for (const QString& line : io.report.problemLines())
+        report(line);
     GpsTable& table = m_window.table();
     const QString current = table.currentRecordType();
     if (recordType == QLatin1String("waypoint") && current == RecordType::Track) {
@@ -274,7 +293,7 @@ bool QuietDriver::Quiet_Get_DataToGPS(const QString& recordType, const QString& 
         return fail(QuietExit::Failed, QString(), kUploadError);
     m_window.hideQuietStatus();
     m_result = true;
-    if (transferFailedPartly()) {
+    if (transferFailedPartly() || refusedRows) {
         m_exit = QuietExit::Partial;
         m_window.Set_Msg(kUploadError);
         report(kUploadError + QStringLiteral(": only part of the data was sent"));

@@ -165,13 +165,29 @@ void TransferDispatcher::onDataPacket(quint8 k) {
     }
 }
 
+void TransferDispatcher::projectDownload(GpsTable& table) {
+    m_state.projectionProblem.clear();
+    m_state.projectionRan = true;
+    if (!table.hasRecords())
+        return;
+    // Rows PROJ cannot convert keep blank projected cells, never 0, 0; the
+    // outcome is kept for quiet mode, which must not write such rows as
+    // complete.
+    const TableProjection projection = projectTableRows(table, true);
+    reportTableProjection(projection);
+    if (projection.complete())
+        return;
+    m_state.projectionRan = projection.converted();
+    m_state.projectionProblem = projection.converted() ? describeUnfilledRows(projection, true)
+                                                       : projection.status.description;
+}
+
 void TransferDispatcher::endOfDownload() {
     // The end of an upload is acknowledged, not sent; a transfer-complete
     // packet always closes a download.
     m_window.session().setTransferBusy(false);
     GpsTable& table = m_window.table();
-    if (table.hasRecords())
-        Project_Table(table, true);
+    projectDownload(table);
     m_window.resetBusy();
     m_window.endTransferProgress();
     m_window.refreshTable();

@@ -18,6 +18,10 @@ struct TransferState {
     // on the wire is unsigned 16-bit.
     int expectedTotal = 0;
     TransferOutcome outcome = TransferOutcome::Complete;
+    // After a download: why the projected columns are not filled everywhere
+    // (one line), and whether the projection ran at all.
+    QString projectionProblem;
+    bool projectionRan = true;
     // Kind of the last data packet received or the kind of records being sent.
     std::uint8_t currentKind = 0;
     // Downloads of routes: the header values of the route being received.

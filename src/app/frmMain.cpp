@@ -276,6 +276,8 @@ void frmMain::Form_Load() {
     }
 
     FieldSettings::SetFieldSettings(QString());
+    // A quiet task has nobody to answer the first-use projection question.
+    projectionHooks().unattended = [quiet = m_quiet] { return quiet; };
     // The catalogue the settings name; the first start asks for a projection.
     LoadProjections(m_projectionCatalogue == QLatin1String("esri") ? QStringLiteral("esri")
                                                                    : QStringLiteral("epsg"));

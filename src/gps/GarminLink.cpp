@@ -194,7 +194,9 @@ void GarminLink::checkWaits() {
 void GarminLink::Pause(qint16 n) {
     if (n <= 0)
         return;
-    waitUntil([] { return false; }, n * m_timing.pauseUnitMs);
+    // A pause after starting the position stream is there for its first
+    // record: once that has arrived there is nothing left to wait for.
+    waitUntil([this] { return m_pvtAwaited && m_pvtArrived; }, n * m_timing.pauseUnitMs);
 }
 
 // ------------------------------------------------------------- requests
@@ -252,10 +254,13 @@ void GarminLink::InfoQuery() {
 }
 
 void GarminLink::StartPositionStream() {
+    m_pvtAwaited = isOpen();
+    m_pvtArrived = false;
     sendCommand(cmd::StartPvtData);
 }
 
 void GarminLink::StopPositionStream() {
+    m_pvtAwaited = false;
     sendCommand(cmd::StopPvtData);
 }
 
@@ -536,8 +541,12 @@ bool GarminLink::applyDataPacket(const Packet& packet) {
     }
     if (id == m_ids->positionData)
         return gps::decodePosition(typeOr(m_caps.positionType, 700), d, m_position);
-    if (id == m_ids->pvtData)
-        return gps::decodePvt(typeOr(m_caps.pvtType, 800), d, m_pvt);
+    if (id == m_ids->pvtData) {
+        if (!gps::decodePvt(typeOr(m_caps.pvtType, 800), d, m_pvt))
+            return false;
+        m_pvtArrived = true;
+        return true;
+    }
 
     bool ok = true;
     if (id == m_ids->wptData) {

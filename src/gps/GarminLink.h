@@ -240,6 +240,8 @@ private:
     bool m_capsSeen = false;
     bool m_dateTimeSeen = false;
     bool m_nmeaSeen = false;
+    bool m_pvtAwaited = false; // the position stream was started, Pause waits for its record
+    bool m_pvtArrived = false;
     bool m_sendFailed = false;
     bool m_quietFailures = false;
     quint32 m_ackCount = 0;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 using namespace trekora;
@@ -66,7 +67,10 @@ protected:
         ui.setStrict(true);
         QDir().mkpath(scratchPath("folder.shp"));
         connectAtStart = true;
-        start({line.arg(scratchFolder())});
+        if (firstUse)
+            firstStart({line.arg(scratchFolder())});
+        else
+            start({line.arg(scratchFolder())});
         GarminLink::Timing timing;
         timing.ackTimeoutMs = 250;
         timing.retries = 2;
@@ -87,6 +91,7 @@ protected:
     }
 
     std::unique_ptr<SimulatedReceiver> sim;
+    bool firstUse = false; // no projection chosen yet
 };
 
 struct Case {
@@ -179,7 +184,7 @@ TEST_F(QuietModeTest, EveryUploadEndsWithAnHonestStatus) {
         {{"quiet,upload,waypoint,x,%1/in.txt", QuietExit::Partial, nullptr},
          "type;ident;lat;long;y_proj;x_proj\r\nWAYPOINT;A;45;-93;0;0\r\n"
          "WAYPOINT;B;91;-93;0;0\r\nWAYPOINT;C;45;-93;0;0\r\n",
-         1},
+         2},
         {{"quiet,upload,waypoint,x,%1/in.txt", QuietExit::Failed, nullptr},
          "type;ident;lat;long;y_proj;x_proj\r\nWAYPOINT;A;;;0;0\r\n",
          0},
@@ -237,4 +242,32 @@ TEST_F(QuietModeTest, AnEmptyReceiverGivesEmptyFiles) {
     // A shapefile of no records: the 100-byte header alone.
     EXPECT_EQ(QFileInfo(scratchPath("e.shp")).size(), 100);
     EXPECT_EQ(QFileInfo(scratchPath("e.shx")).size(), 100);
+}
+
+TEST_F(QuietModeTest, WithoutADisplayAShortOrWrongLineIsAUsageError) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("XDG_CONFIG_HOME", scratchPath("config"));
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    for (const char* line : {"quiet,download,waypoint,point", "quiet,get,waypoint,point,x.shp"}) {
+        SCOPED_TRACE(line);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TREKORA_BIN_DIR "/trekora"), {QString::fromLatin1(line)});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 2);
+        const QByteArray error = program.readAllStandardError();
+        EXPECT_TRUE(error.contains("usage") || error.contains("unknown quiet action"))
+            << error.constData();
+        EXPECT_FALSE(error.contains('\r'));
+    }
+}
+
+TEST_F(QuietModeTest, AFirstStartAsksNothingAndStoresNothing) {
+    firstUse = true;
+    runQuiet(QStringLiteral("quiet,download,waypoint,point,%1/f.txt"));
+    EXPECT_EQ(exitStatus(), QuietExit::Done) << reports().toStdString();
+    EXPECT_EQ(Settings::get("proj", "proj"), QString());
 }

@@ -351,6 +351,8 @@ TEST_F(ReceiverTest, UploadRefusesRowsOutOfRangeAndFillsDefaults) {
     EXPECT_EQ(sim->data().waypoints[1].ident, "WPT2");
     EXPECT_EQ(sim->data().waypoints[1].symbol, 18);
     EXPECT_FALSE(window->session().transferBusy());
+    // Two of three sent: a partial upload, which quiet mode tells its caller.
+    EXPECT_EQ(window->transferState().outcome, TransferOutcome::Partial);
 }
 
 TEST_F(ReceiverTest, LinkFaultsEndInMessagesAndKeepTheRows) {
