@@ -2,6 +2,7 @@
 // unit's format cannot take, more records than the table keeps, a box left
 // open after a download, and link problems answered with Retry.
 #include "MainWindowFixture.h"
+#include "gps/ReceiverSession.h"
 
 #include "app/QuietDriver.h"
 #include "gps/GarminLink.h"
@@ -40,7 +41,7 @@ protected:
     }
 
     bool waitFinished(int ms = 20000) {
-        return QTest::qWaitFor([this] { return window->transferFinished; }, ms);
+        return QTest::qWaitFor([this] { return window->session().transferFinished(); }, ms);
     }
 
     QString cell(int row, const char* field) {
@@ -157,7 +158,7 @@ TEST_F(TransferLimitsTest, RetrySendsAgainAndCancelEndsTheUpload) {
         EXPECT_TRUE(r.text.startsWith("The GPS did not understand a packet"));
     }
     // Cancel closes the link and ends the transfer: nothing waits on it.
-    EXPECT_FALSE(window->transferBusy);
+    EXPECT_FALSE(window->session().transferBusy());
     EXPECT_EQ(window->transferState().outcome, TransferOutcome::Failed);
     EXPECT_EQ(window->statusPanel(1), "Not Connected");
 }
