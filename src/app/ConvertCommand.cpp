@@ -1,5 +1,6 @@
 #include "app/ConvertCommand.h"
 
+#include "app/ProjectionMessages.h"
 #include "core/ScriptedInteraction.h"
 #include "core/Settings.h"
 #include "io/FieldMapping.h"
@@ -8,7 +9,6 @@
 #include "io/ShapefileExport.h"
 #include "io/TextFile.h"
 #include "proj/CurrentProjection.h"
-#include "proj/ProjectTable.h"
 #include "proj/ProjectionCatalogue.h"
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
