@@ -3,6 +3,7 @@
 #include "app/ProjectionMessages.h"
 #include "core/ScriptedInteraction.h"
 #include "core/Settings.h"
+#include "core/TerminalError.h"
 #include "io/FieldMapping.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
@@ -34,7 +35,7 @@ struct ConvertOptions {
 };
 
 void say(const QString& text) {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
+    terminal::printError(QStringLiteral("convert"), text);
 }
 
 bool parse(const QStringList& arguments, ConvertOptions& options, QString& error) {

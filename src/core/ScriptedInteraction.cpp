@@ -1,6 +1,6 @@
 #include "core/ScriptedInteraction.h"
 
-#include <cstdio>
+#include "core/TerminalError.h"
 
 namespace trekora {
 
@@ -37,9 +37,10 @@ bool fits(Answer answer, Buttons buttons) {
 
 Answer ScriptedInteraction::message(const QString& text, const QString& title, Buttons buttons,
                                     Icon) {
-    // An echoing channel serves long headless runs: it prints instead of recording.
+    // An echoing channel serves long headless runs: it prints instead of
+    // recording, one line per box.
     if (m_echo)
-        std::fprintf(stderr, "%s\n", qPrintable(text));
+        terminal::printMessage(text, title);
     else
         m_records.push_back({Kind::Message, text, title, buttons, {}});
     // A box with only OK never consumes a scripted answer: tests script the questions.
