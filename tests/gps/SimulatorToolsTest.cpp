@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -132,9 +131,7 @@ TEST_F(SimulatorTools, CommandLineSimulatorPrintsItsDeviceAndEndsWithItsInput) {
 }
 
 TEST_F(SimulatorTools, GpsbabelDownloadsFromAndUploadsToTheSimulator) {
-    const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
-    if (gpsbabel.isEmpty())
-        GTEST_SKIP() << "gpsbabel is not installed";
+    TREKORA_REQUIRE_TOOL(gpsbabel, "gpsbabel");
     SimulatedReceiver sim(SimConfig{});
     ASSERT_TRUE(sim.start());
     QTemporaryDir dir;
