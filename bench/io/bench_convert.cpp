@@ -37,7 +37,8 @@ struct Figure {
     bool ok = true;
 };
 
-// Runs the program to its end with its output discarded; the wall time and
+// Outputs are removed before each run by their base name: no input may
+// share one. Runs the program to its end with its output discarded; the wall time and
 // the child's own peak resident memory.
 Figure runOnce(const QStringList& command) {
     std::vector<QByteArray> args;
@@ -47,6 +48,7 @@ Figure runOnce(const QStringList& command) {
     for (QByteArray& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
@@ -180,7 +182,7 @@ int main(int argc, char** argv) {
              : Figure{};
     print("point shapefile 32,767 rows -> CSV", toCsv, peer ? &peerToCsv : nullptr);
 
-    const QString bigShp = dir.filePath(QStringLiteral("big.shp"));
+    const QString bigShp = dir.filePath(QStringLiteral("bigout.shp"));
     const Figure bigToShp =
         bestOfThree({trekora, QStringLiteral("convert"), big, bigShp}, {bigShp});
     const QString peerBig = dir.filePath(QStringLiteral("peerbig.shp"));
