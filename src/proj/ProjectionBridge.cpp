@@ -224,6 +224,63 @@ QString ProjectionBridge::esriWkt(const QString& catalogueName, const QString& c
     return text;
 }
 
+namespace {
+
+// The most confident candidate of `authority`, or an empty code.
+std::pair<QString, int> bestMatch(pj_ctx* context, PJ* crs, const char* authority) {
+    int* confidence = nullptr;
+    PJ_OBJ_LIST* matches = proj_identify(context, crs, authority, nullptr, &confidence);
+    std::pair<QString, int> best{QString(), 0};
+    const int count = matches ? proj_list_get_count(matches) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (confidence[i] <= best.second)
+            continue;
+        PJ* candidate = proj_list_get(context, matches, i);
+        const char* code = candidate ? proj_get_id_code(candidate, 0) : nullptr;
+        if (code)
+            best = {QString::fromUtf8(code), confidence[i]};
+        proj_destroy(candidate);
+    }
+    proj_int_list_destroy(confidence);
+    proj_list_destroy(matches);
+    return best;
+}
+
+} // namespace
+
+IdentifiedCrs ProjectionBridge::identifyCrs(const QString& wkt) {
+    constexpr int kEnoughConfidence = 70;
+    ensureContext();
+    IdentifiedCrs result;
+    const QByteArray text = wkt.trimmed().toUtf8();
+    PJ* crs = text.isEmpty() ? nullptr : proj_create(m_context, text.constData());
+    if (!crs)
+        return result;
+    const PJ_TYPE type = proj_get_type(crs);
+    if (type != PJ_TYPE_PROJECTED_CRS && type != PJ_TYPE_GEOGRAPHIC_2D_CRS &&
+        type != PJ_TYPE_GEOGRAPHIC_3D_CRS && type != PJ_TYPE_BOUND_CRS) {
+        proj_destroy(crs);
+        return result;
+    }
+    result.readable = true;
+    if (const char* name = proj_get_name(crs))
+        result.name = QString::fromUtf8(name);
+    if (const char* definition = proj_as_proj_string(m_context, crs, PJ_PROJ_4, nullptr))
+        result.definition = QString::fromUtf8(definition).remove(QStringLiteral(" +type=crs"));
+    for (const char* authority : {"EPSG", "ESRI"}) {
+        const auto [code, confidence] = bestMatch(m_context, crs, authority);
+        if (!code.isEmpty() && confidence >= kEnoughConfidence) {
+            result.authority = QString::fromLatin1(authority);
+            result.code = code;
+            break;
+        }
+    }
+    proj_destroy(crs);
+    // Neither identified nor expressible in PROJ parameters: not usable.
+    result.readable = !result.code.isEmpty() || !result.definition.isEmpty();
+    return result;
+}
+
 ProjectedPoints Project_Points(const std::vector<double>& x, const std::vector<double>& y,
                                const QString& definition, bool forward) {
     ProjectedPoints failed{{QStringLiteral("0")}, {QStringLiteral("0")}, {}};

@@ -22,6 +22,15 @@ struct ProjectedPoints {
     ProjectionStatus status;
 };
 
+// What PROJ makes of a coordinate system's WKT (a .prj file's text).
+struct IdentifiedCrs {
+    bool readable = false; // PROJ could read it as a coordinate system
+    QString authority;     // "EPSG" or "ESRI" when identified, else empty
+    QString code;
+    QString name;
+    QString definition; // its own PROJ parameters, for a system not identified
+};
+
 // The program's link to the PROJ library: one context, and one
 // transformation per (definition, direction) kept for the whole run, so a
 // single position costs a lookup and the arithmetic.
@@ -55,6 +64,12 @@ public:
     // The ESRI WKT of a catalogue code ("epsg" or "esri" catalogue), on one
     // line; empty when PROJ has no such system.
     QString esriWkt(const QString& catalogueName, const QString& code);
+
+    // Reads a WKT coordinate system and identifies it as an EPSG code, or
+    // else an ESRI one, when PROJ is confident enough (70 of 100 or more; a
+    // .prj written by ESRI software names its datum differently from EPSG,
+    // which costs the rest).
+    IdentifiedCrs identifyCrs(const QString& wkt);
 
     // Clears the upper halves of the AVX registers. Parts of the system
     // libraries leave them dirty, and until something clears them every
