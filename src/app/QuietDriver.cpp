@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/TerminalError.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
 #include "io/FieldMapping.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
@@ -66,7 +67,8 @@ bool QuietDriver::Quiet_Driver(const QString& commandLine) {
 bool QuietDriver::runTask(const QString& commandLine) {
     m_result = false;
     m_exit = QuietExit::Done;
-    const bool connected = m_window.statusPanel(1) != QLatin1String("Not Connected");
+    const bool connected =
+        m_window.session().connection() != ReceiverSession::Connection::NotConnected;
     if (!QuietCommand::hasAllFields(commandLine)) {
         // Too short to be a task: the program stays open, as after a normal
         // start, unless there is no receiver to work with.
@@ -140,8 +142,9 @@ bool QuietDriver::waitForTransfer() {
     bool silent = false;
     waitLettingEventsRun(
         [&] {
-            if (m_window.transferFinished ||
-                m_window.statusPanel(1) == QLatin1String("Not Connected"))
+            const ReceiverSession& session = m_window.session();
+            if (session.transferFinished() ||
+                session.connection() == ReceiverSession::Connection::NotConnected)
                 return true;
             silent = silence.elapsed() > kSilenceMs;
             return silent;
@@ -150,7 +153,7 @@ bool QuietDriver::waitForTransfer() {
     QObject::disconnect(heard);
     if (silent)
         report(QStringLiteral("The GPS fell silent: the transfer was given up"));
-    return m_window.transferFinished && !silent && !transferFailed();
+    return m_window.session().transferFinished() && !silent && !transferFailed();
 }
 
 bool QuietDriver::outputUsable(const QString& fileName) {

@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
@@ -46,18 +47,18 @@ void TransferDispatcher::mnuRDownload_Click() {
 void TransferDispatcher::download(const QString& typeKey) {
     GpsTable& table = m_window.table();
     table.setCurrentRecordType(typeKey);
-    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
-    if (typeKey != RecordType::Waypoint && m_window.realTimeActive)
+    waitLettingEventsRun([this] { return !m_window.session().transferBusy(); }, kBusyWaitMs);
+    if (typeKey != RecordType::Waypoint && m_window.session().realTimeActive())
         return;
-    m_window.transferBusy = true;
+    m_window.session().setTransferBusy(true);
     m_window.setBusy(true);
-    m_window.Set_Controls(ControlStates::TableHasRecords);
+    m_window.Set_Controls(ControlState::TableHasRecords);
     table.ResetTable();
     m_window.showTableArea();
     table.SetTableType(typeKey);
     m_window.showTypeOption(typeKey);
     if (typeKey != RecordType::Route)
-        m_window.transferFinished = false;
+        m_window.session().setTransferFinished(false);
     m_state.expectedTotal = 0;
     m_state.outcome = TransferOutcome::Complete;
     m_dropped = 0;
@@ -184,7 +185,7 @@ void TransferDispatcher::projectDownload(GpsTable& table) {
 void TransferDispatcher::endOfDownload() {
     // The end of an upload is acknowledged, not sent; a transfer-complete
     // packet always closes a download.
-    m_window.transferBusy = false;
+    m_window.session().setTransferBusy(false);
     GpsTable& table = m_window.table();
     projectDownload(table);
     m_window.resetBusy();
@@ -203,7 +204,7 @@ void TransferDispatcher::endOfDownload() {
             QStringLiteral("\r\nGPS claims to have sent %1 records.").arg(m_state.expectedTotal);
     if (!problem.isEmpty())
         m_state.outcome = TransferOutcome::Partial;
-    m_window.transferFinished = true;
+    m_window.session().setTransferFinished(true);
     if (!problem.isEmpty())
         userInteraction().message(problem, kTitle, Buttons::Ok, Icon::Critical);
     m_state.currentKind = 0;

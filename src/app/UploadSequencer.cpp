@@ -6,6 +6,7 @@
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
 #include "gps/ShortNames.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
@@ -58,8 +59,8 @@ void UploadSequencer::refuse() {
 void UploadSequencer::stop() {
     m_window.resetBusy();
     m_window.endTransferProgress();
-    m_window.transferBusy = false;
-    m_window.transferFinished = true;
+    m_window.session().setTransferBusy(false);
+    m_window.session().setTransferFinished(true);
 }
 
 bool UploadSequencer::checkLatLong() {
@@ -132,9 +133,9 @@ int UploadSequencer::trackHeaderCount() const {
 }
 
 void UploadSequencer::UploadTable() {
-    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
-    m_window.transferBusy = true;
-    m_window.transferFinished = false;
+    waitLettingEventsRun([this] { return !m_window.session().transferBusy(); }, kBusyWaitMs);
+    m_window.session().setTransferBusy(true);
+    m_window.session().setTransferFinished(false);
     m_window.setBusy(true);
 
     GpsTable& table = m_window.table();
@@ -215,7 +216,7 @@ void UploadSequencer::UploadTable() {
 }
 
 void UploadSequencer::finish() {
-    m_window.transferBusy = false;
+    m_window.session().setTransferBusy(false);
     m_window.resetBusy();
     m_window.endTransferProgress();
     const quint8 kind = m_state.currentKind;
@@ -230,12 +231,12 @@ void UploadSequencer::finish() {
         m_window.Set_Msg(
             QStringLiteral("Transfer Complete.  A Route consisting of %1 points has been uploaded.")
                 .arg(m_counter));
-    m_window.transferFinished = true;
+    m_window.session().setTransferFinished(true);
 }
 
 void UploadSequencer::acknowledged(quint8 a) {
     GarminLink& g = m_link;
-    const bool busy = m_window.transferBusy;
+    const bool busy = m_window.session().transferBusy();
     if (a == g.PidRecords()) {
         if (m_state.currentKind == g.PidWaypoint())
             Send_Waypoint();
@@ -253,7 +254,7 @@ void UploadSequencer::acknowledged(quint8 a) {
         const quint8 kind = m_state.currentKind;
         if (kind == g.PidWaypoint() || kind == g.PidTrackPoint() || kind == g.PidRouteWaypoint())
             finish();
-        m_window.transferFinished = true;
+        m_window.session().setTransferFinished(true);
     }
 }
 
