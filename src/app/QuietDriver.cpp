@@ -67,8 +67,7 @@ bool QuietDriver::Quiet_Driver(const QString& commandLine) {
 bool QuietDriver::runTask(const QString& commandLine) {
     m_result = false;
     m_exit = QuietExit::Done;
-    const bool connected =
-        m_window.session().connection() != ReceiverSession::Connection::NotConnected;
+    const bool connected = m_window.session().connected();
     if (!QuietCommand::hasAllFields(commandLine)) {
         // Too short to be a task: the program stays open, as after a normal
         // start, unless there is no receiver to work with.
@@ -142,9 +141,8 @@ bool QuietDriver::waitForTransfer() {
     bool silent = false;
     waitLettingEventsRun(
         [&] {
-            const ReceiverSession& session = m_window.session();
-            if (session.transferFinished() ||
-                session.connection() == ReceiverSession::Connection::NotConnected)
+            if (m_window.session().transferFinished() ||
+                m_window.session().connection() == ReceiverSession::Connection::NotConnected)
                 return true;
             silent = silence.elapsed() > kSilenceMs;
             return silent;

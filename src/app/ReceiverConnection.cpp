@@ -242,13 +242,12 @@ Answer ReceiverConnection::askAboutLink(const QString& message, Buttons buttons)
 }
 
 void ReceiverConnection::abandonTransfer() {
-    ReceiverSession& session = m_window.session();
-    if (!session.transferBusy() && session.transferFinished())
+    if (!m_window.session().transferBusy() && m_window.session().transferFinished())
         return;
     m_state.currentKind = 0;
     m_state.outcome = TransferOutcome::Failed;
-    session.setTransferBusy(false);
-    session.setTransferFinished(true);
+    m_window.session().setTransferBusy(false);
+    m_window.session().setTransferFinished(true);
     m_window.resetBusy();
     m_window.endTransferProgress();
 }

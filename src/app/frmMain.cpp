@@ -147,11 +147,9 @@ void frmMain::connectMenus() {
     connect(m.mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(m.mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
     // Beyond Windows-1252: dBASE text that the code page cannot hold.
-    auto* mnuUtf8Tables = new QAction(QStringLiteral("Write Tables as UTF-8"), m.mnuSaveTo);
-    m.mnuSaveTo->insertAction(m.mnuSaveTo->actions().value(1), mnuUtf8Tables);
-    mnuUtf8Tables->setCheckable(true);
-    mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
-    connect(mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {
+    m.mnuUtf8Tables->setCheckable(true);
+    m.mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
+    connect(m.mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {
         setOutputCodePageSetting(utf8 ? CodePage::Utf8 : CodePage::Windows1252);
     });
     connect(m.mnuGetProjection, &QAction::triggered, this, &frmMain::mnuGetProjection_Click);

@@ -2,6 +2,7 @@
 // unit's format cannot take, more records than the table keeps, a box left
 // open after a download, and link problems answered with Retry.
 #include "MainWindowFixture.h"
+#include "gps/ReceiverSession.h"
 
 #include "app/QuietDriver.h"
 #include "gps/GarminLink.h"
