@@ -250,7 +250,10 @@ void frmMain::Form_Load() {
     Form_Resize();
     placeWindow();
 
-    RefreshPortMenu();
+    // Nobody opens the port menu during a quiet task; listing the system's
+    // serial devices for it would only delay the task.
+    if (!m_quiet)
+        RefreshPortMenu();
     Timer1.start();
     RefreshApplications();
 

@@ -73,6 +73,11 @@ QString SerialPorts::devicePath(int port, const QStringList& systemDevices) {
 }
 
 QString SerialPorts::devicePath(int port) {
+    // A port with a configured device needs no look at the system's list,
+    // which takes a while to build on a machine with many terminals.
+    const QString configured = devicePath(port, {});
+    if (!configured.isEmpty())
+        return configured;
     return devicePath(port, systemDevices());
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/QuietDriver.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
 #include "sim/SimulatedReceiver.h"
 
 #include <QDir>
