@@ -1,4 +1,5 @@
 #include "app/AppVersion.h"
+#include "app/CommandLineHelp.h"
 #include "app/ConvertCommand.h"
 #include "app/DeviceOptions.h"
 #include "app/QtUserInteraction.h"
@@ -39,9 +40,21 @@ QStringList rawArguments(int argc, char** argv) {
     return arguments;
 }
 
+// --help and --version print and exit before any window or display.
+int answerHelpRequest(trekora::CommandLineHelp::Request request) {
+    using trekora::CommandLineHelp::Request;
+    const QString text = request == Request::Help ? trekora::CommandLineHelp::usageText()
+                                                  : trekora::CommandLineHelp::versionText();
+    QTextStream(stdout) << text;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const auto help = trekora::CommandLineHelp::requested(rawArguments(argc, argv));
+    if (help != trekora::CommandLineHelp::Request::None)
+        return answerHelpRequest(help);
     if (argc > 1 && std::strcmp(argv[1], "convert") == 0)
         return runConvert(argc, argv);
 
