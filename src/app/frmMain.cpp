@@ -25,6 +25,7 @@
 #include "app/TableCommands.h"
 #include "app/WindowSizing.h"
 #include "app/frmAbout.h"
+#include "app/frmHelp.h"
 #include "app/frmProperties.h"
 #include "app/frmSplash.h"
 #include "app/frmWptSelect.h"
@@ -460,7 +461,7 @@ void frmMain::Form_Load() {
         }
     }
 
-    FieldSettings::SetFieldSettings(QString());
+    validateFieldSettings();
     // The catalogue the settings name; the first start asks for a projection.
     LoadProjections(m_projectionCatalogue == QLatin1String("esri") ? QStringLiteral("esri")
                                                                    : QStringLiteral("epsg"));
@@ -485,6 +486,18 @@ void frmMain::runQuietTask() {
         if (m_options.interactive)
             QCoreApplication::exit(m_quietDriver->lastResult() ? 0 : 1);
     });
+}
+
+void frmMain::validateFieldSettings() {
+    QStringList replaced;
+    FieldSettings::SetFieldSettings(QString(), &replaced);
+    // A hand-edited list that was not valid is said so, once, at start.
+    for (const QString& type : replaced)
+        userInteraction().message(
+            QStringLiteral("The stored field list for %1 records named unknown, missing or "
+                           "repeated fields. It has been replaced by the default list.")
+                .arg(type),
+            QString::fromLatin1(kAppTitle), Buttons::Ok, Icon::Warning);
 }
 
 void frmMain::applyStartupSettings() {
@@ -529,7 +542,7 @@ void frmMain::Form_Unload() {
     for (QWidget* window :
          {static_cast<QWidget*>(m_about.data()), static_cast<QWidget*>(m_properties.data()),
           m_splash.data(), static_cast<QWidget*>(m_quietStatus.data()),
-          static_cast<QWidget*>(m_info.data())})
+          static_cast<QWidget*>(m_info.data()), static_cast<QWidget*>(m_help.data())})
         if (window)
             window->close();
 }
@@ -834,8 +847,17 @@ void frmMain::mnuHelpIndex_Click() {
                                   QString::fromLatin1(kAppTitle), Buttons::Ok, Icon::Warning);
         return;
     }
-    if (m_openUrl)
-        m_openUrl(QUrl::fromLocalFile(manual));
+    // Without a desktop browser the manual opens in the program's own window.
+    const QUrl page = QUrl::fromLocalFile(manual);
+    if (m_openUrl && m_openUrl(page))
+        return;
+    if (!m_help)
+        m_help = new frmHelp(this);
+    m_help->showPage(page);
+}
+
+frmHelp* frmMain::helpWindow() const {
+    return m_help.data();
 }
 
 void frmMain::mnuAbout_Click() {
