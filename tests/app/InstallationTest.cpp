@@ -1,10 +1,11 @@
 // An installation carries what desktops need to list and start the program:
 // a valid menu entry, the icon it names, and a valid software-centre entry.
+#include "support/TestEnvironment.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -28,15 +29,6 @@ ProgramRun runTool(const QString& program, const QStringList& arguments) {
     return result;
 }
 
-// The validators are part of the test setup: missing, they fail the test
-// unless the environment allows missing tools.
-QString requiredTool(const QString& name) {
-    const QString path = QStandardPaths::findExecutable(name);
-    if (path.isEmpty() && !qEnvironmentVariableIsSet("TREKORA_ALLOW_MISSING_TOOLS"))
-        ADD_FAILURE() << name.toStdString() << " is not installed";
-    return path;
-}
-
 QString desktopValue(const QString& desktopFile, const QString& key) {
     QFile file(desktopFile);
     if (!file.open(QIODevice::ReadOnly))
@@ -50,6 +42,8 @@ QString desktopValue(const QString& desktopFile, const QString& key) {
 } // namespace
 
 TEST(Installation, InstallsAValidDesktopEntryIconsAndMetainfo) {
+    TREKORA_REQUIRE_TOOL(desktopValidator, "desktop-file-validate");
+    TREKORA_REQUIRE_TOOL(appstream, "appstreamcli");
     QTemporaryDir prefix;
     const ProgramRun install = runTool(
         QStringLiteral(TREKORA_CMAKE_COMMAND),
@@ -73,15 +67,9 @@ TEST(Installation, InstallsAValidDesktopEntryIconsAndMetainfo) {
     const QString metainfo = share.filePath("metainfo/" + kAppId + ".metainfo.xml");
     ASSERT_TRUE(QFile::exists(metainfo));
 
-    const QString desktopValidator = requiredTool("desktop-file-validate");
-    if (!desktopValidator.isEmpty()) {
-        const ProgramRun check = runTool(desktopValidator, {desktop});
-        EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
-        EXPECT_FALSE(check.output.contains("error")) << check.output.toStdString();
-    }
-    const QString appstream = requiredTool("appstreamcli");
-    if (!appstream.isEmpty()) {
-        const ProgramRun check = runTool(appstream, {"validate", "--no-net", metainfo});
-        EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
-    }
+    const ProgramRun desktopCheck = runTool(desktopValidator, {desktop});
+    EXPECT_EQ(desktopCheck.exitCode, 0) << desktopCheck.output.toStdString();
+    EXPECT_FALSE(desktopCheck.output.contains("error")) << desktopCheck.output.toStdString();
+    const ProgramRun metainfoCheck = runTool(appstream, {"validate", "--no-net", metainfo});
+    EXPECT_EQ(metainfoCheck.exitCode, 0) << metainfoCheck.output.toStdString();
 }

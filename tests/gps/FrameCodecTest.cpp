@@ -23,7 +23,7 @@ struct Collected : FrameSink {
 
 // The binary part of a capture: everything after the leading comment lines.
 QByteArray captureBytes(const QString& name) {
-    QFile file(test::sharedTestData(QStringLiteral("nmea/") + name));
+    QFile file(test::testData(QStringLiteral("nmea/") + name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QByteArray all = file.readAll();

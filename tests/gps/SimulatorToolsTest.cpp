@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -36,15 +35,6 @@ const char* kSampleGpx = R"(<?xml version="1.0" encoding="UTF-8"?>
     <trkseg><trkpt lat="48.87" lon="2.31"/></trkseg>
   </trk>
 </gpx>)";
-
-// gpsbabel is the independent host software the simulator is checked
-// against; without it these tests fail unless missing tools are allowed.
-QString gpsbabelPath() {
-    const QString path = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
-    if (path.isEmpty() && !qEnvironmentVariableIsSet("TREKORA_ALLOW_MISSING_TOOLS"))
-        ADD_FAILURE() << "gpsbabel is not installed";
-    return path;
-}
 
 // Runs gpsbabel while the simulator keeps serving on this thread's event loop.
 void runGpsbabel(const QString& gpsbabel, const QStringList& args) {
@@ -151,9 +141,7 @@ TEST_F(SimulatorTools, CommandLineSimulatorPrintsItsDeviceAndEndsWithItsInput) {
 }
 
 TEST_F(SimulatorTools, GpsbabelDownloadsFromAndUploadsToTheSimulator) {
-    const QString gpsbabel = gpsbabelPath();
-    if (gpsbabel.isEmpty())
-        GTEST_SKIP() << "gpsbabel is not installed";
+    TREKORA_REQUIRE_TOOL(gpsbabel, "gpsbabel");
     SimulatedReceiver sim(SimConfig{});
     ASSERT_TRUE(sim.start());
     QTemporaryDir dir;
@@ -186,9 +174,7 @@ TEST_F(SimulatorTools, GpsbabelDownloadsFromAndUploadsToTheSimulator) {
 }
 
 TEST_F(SimulatorTools, GpxSymbolNamesGiveTheCodesGpsbabelSendsForThem) {
-    const QString gpsbabel = gpsbabelPath();
-    if (gpsbabel.isEmpty())
-        GTEST_SKIP() << "gpsbabel is not installed";
+    TREKORA_REQUIRE_TOOL(gpsbabel, "gpsbabel");
     // One waypoint per catalogue symbol and for a few symbols beyond it.
     QStringList names;
     for (const SymbolEntry& entry : SymbolCatalogue::entries())
@@ -232,9 +218,7 @@ TEST_F(SimulatorTools, GpxSymbolNamesGiveTheCodesGpsbabelSendsForThem) {
 }
 
 TEST_F(SimulatorTools, OlderUnitSendsD103SymbolsAndUpperCaseIdentifiers) {
-    const QString gpsbabel = gpsbabelPath();
-    if (gpsbabel.isEmpty())
-        GTEST_SKIP() << "gpsbabel is not installed";
+    TREKORA_REQUIRE_TOOL(gpsbabel, "gpsbabel");
     struct Case {
         const char* ident;
         std::int16_t symbol; // the table's numbering, as the unit's memory holds it

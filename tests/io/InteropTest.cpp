@@ -1,6 +1,5 @@
 // The files the program writes open in GDAL with the same coordinates and
-// values, and files GDAL writes load into the table. Skipped where GDAL's
-// command-line tools are not installed.
+// values, and files GDAL writes load into the table.
 #include "IoTestSupport.h"
 #include "io/FileImport.h"
 #include "io/ShapefileExport.h"
@@ -16,9 +15,9 @@ class InteropTest : public IoTest {
 protected:
     void SetUp() override {
         IoTest::SetUp();
-        if (QStandardPaths::findExecutable("ogrinfo").isEmpty() ||
-            QStandardPaths::findExecutable("ogr2ogr").isEmpty())
-            GTEST_SKIP() << "GDAL tools not installed";
+        for (const char* tool : {"ogrinfo", "ogr2ogr"})
+            if (test::requireTool(QString::fromLatin1(tool)).isEmpty())
+                return;
     }
     static QString run(const QString& program, const QStringList& arguments) {
         QProcess process;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QtEndian>
 #include <proj.h>
 
@@ -129,8 +128,7 @@ TEST_F(BridgeTest, GridClauseListsInstalledGridsOptionallyInOrder) {
 }
 
 TEST_F(BridgeTest, ResultsEqualCs2csForEveryKindOfDefinition) {
-    if (QStandardPaths::findExecutable("cs2cs").isEmpty())
-        GTEST_SKIP() << "cs2cs is not installed";
+    TREKORA_REQUIRE_TOOL(cs2cs, "cs2cs");
     // A data directory with a NAD27 grid, so the grid clause is exercised.
     QDir(scratchPath("data")).mkpath("proj/nad");
     writeTestGrid(scratchPath("data/proj/nad/conus.dat"));

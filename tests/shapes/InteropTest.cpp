@@ -6,11 +6,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 
 // Files written here must open without complaint in GDAL and shapelib, and
-// files they write must read back here. Each test is skipped when its tools
-// are not installed.
+// files they write must read back here.
 namespace trekora {
 namespace {
 
@@ -38,11 +36,11 @@ ToolRun runTool(const QString& program, const QStringList& arguments) {
     return run;
 }
 
-// Requires every named tool, else skips the test.
+// Requires every named tool; a missing one ends the test (see requireTool).
 #define REQUIRE_TOOLS(...)                                                                         \
     for (const char* name : {__VA_ARGS__})                                                         \
-        if (QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty())                   \
-    GTEST_SKIP() << name << " is not installed"
+        if (requireTool(QString::fromLatin1(name)).isEmpty())                                      \
+    return
 
 class Interop : public TestEnvironment {
 protected:
