@@ -346,7 +346,8 @@ void frmMain::buildControls() {
         member = new QPushButton(caption, central);
         registerControl(QString::fromLatin1(name), member);
         member->setToolTip(tip);
-        member->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches the buttons; a click leaves the focus on the table.
+        member->setFocusPolicy(Qt::TabFocus);
     };
     button(cmdAdvanced, "cmdAdvanced", kTableHiddenCaption,
            QStringLiteral("View advanced data information"));
@@ -385,6 +386,9 @@ void frmMain::buildControls() {
     connect(MSFlexGrid1, &GpsTableView::gridCellDoubleClicked, this,
             &frmMain::MSFlexGrid1_DblClick);
     connect(MSFlexGrid1, &GpsTableView::gridHeaderClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
+    connect(MSFlexGrid1, &GpsTableView::copyRequested, this, &frmMain::cmdCopy_Click);
+    connect(MSFlexGrid1, &GpsTableView::pasteRequested, this, &frmMain::cmdPaste_Click);
+    connect(MSFlexGrid1, &GpsTableView::deleteRequested, this, &frmMain::cmdDeleteSel_Click);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -445,14 +445,27 @@ void GpsTable::AutoFitColumns(DataGrid& grid) {
             AutoFitColumn(grid, c);
 }
 
+namespace {
+GpsTable::CharacterWidths& fontCharacterWidths() {
+    static GpsTable::CharacterWidths widths;
+    return widths;
+}
+} // namespace
+
+void GpsTable::setCharacterWidths(CharacterWidths widths) {
+    fontCharacterWidths() = std::move(widths);
+}
+
 void GpsTable::AutoFitColumn(DataGrid& grid, int col, int narrow, int wide) {
+    const CharacterWidths& font = fontCharacterWidths();
+    const bool byFont = font && narrow <= 0 && wide <= 0;
     narrow = narrow > 0 ? narrow : 88;
     wide = wide > 0 ? wide : 110;
     int widest = 0;
     for (int r = 0; r < grid.rows(); ++r) {
         int width = 0;
         for (QChar ch : grid.textView(r, col))
-            width += (ch >= 'a' && ch <= 'z') ? narrow : wide;
+            width += byFont ? font(ch) : (ch >= 'a' && ch <= 'z') ? narrow : wide;
         widest = std::max(widest, width);
     }
     grid.setColWidth(col, widest < 2 ? 250 : widest + 250);
