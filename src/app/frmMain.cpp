@@ -18,6 +18,7 @@
 #include "proj/ProjectTable.h"
 
 #include "app/AppVersion.h"
+#include "app/CommandAvailability.h"
 #include "app/ControlStates.h"
 #include "app/GpsTableView.h"
 #include "app/StartupSettings.h"
@@ -135,6 +136,18 @@ void frmMain::buildMenus() {
         registerControl(name, control);
     });
     connectMenus();
+    for (const QString& name : CommandAvailability::unavailableControls())
+        setControlEnabled(name, false);
+}
+
+void frmMain::setControlEnabled(const QString& name, bool enabled) {
+    // A command whose window is not built yet is never offered.
+    enabled = enabled && CommandAvailability::isAvailable(name);
+    QObject* control = m_registry.value(name);
+    if (auto* action = qobject_cast<QAction*>(control))
+        action->setEnabled(enabled);
+    else if (auto* widget = qobject_cast<QWidget*>(control))
+        widget->setEnabled(enabled);
 }
 
 void frmMain::connectMenus() {
@@ -398,13 +411,8 @@ void frmMain::Set_Controls(ControlState state) {
     if (m_lastControls && m_lastControls->first == state && m_lastControls->second == context)
         return;
     m_lastControls = std::make_pair(state, context);
-    for (const ControlStates::Change& change : ControlStates::changes(state, context)) {
-        QObject* control = m_registry.value(change.control);
-        if (auto* action = qobject_cast<QAction*>(control))
-            action->setEnabled(change.enabled);
-        else if (auto* widget = qobject_cast<QWidget*>(control))
-            widget->setEnabled(change.enabled);
-    }
+    for (const ControlStates::Change& change : ControlStates::changes(state, context))
+        setControlEnabled(change.control, change.enabled);
 }
 
 bool frmMain::isControlEnabled(const QString& name) const {

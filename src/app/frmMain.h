@@ -225,6 +225,7 @@ private:
     void placeWindow();
     void applyStartupSettings();
     void validateFieldSettings();
+    void setControlEnabled(const QString& name, bool enabled);
     void clearPositionLabels();
     void scheduleTableSync();
     void Form_Unload();

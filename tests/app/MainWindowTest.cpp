@@ -8,10 +8,13 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTextBrowser>
 #include <QUrl>
+#include <functional>
 
 using namespace trekora;
 using test::MainWindowTest;
@@ -241,6 +244,45 @@ TEST_F(MainWindowTest, HelpOpensTheManualOrWarnsWhereItLooked) {
     EXPECT_EQ(window->helpWindow()->txtManual->source(), opened);
     EXPECT_TRUE(window->helpWindow()->txtManual->toPlainText().contains("Editing the table"));
     EXPECT_EQ(ui.messages().size(), 1);
+}
+
+TEST_F(MainWindowTest, MenusHaveMnemonicsAndTheUsualShortcuts) {
+    start();
+    // Every entry of the bar and of each menu has its own access key.
+    std::function<void(const QList<QAction*>&, const QString&)> check =
+        [&](const QList<QAction*>& entries, const QString& where) {
+            QSet<QChar> keys;
+            for (QAction* entry : entries) {
+                if (entry->isSeparator() || !entry->isVisible())
+                    continue;
+                const QString text = entry->text();
+                const qsizetype amp = text.indexOf('&');
+                if (where != "mnuSetPort" && where != "mnuBaud") {
+                    EXPECT_GE(amp, 0) << where.toStdString() << ": " << text.toStdString();
+                    if (amp >= 0) {
+                        const QChar key = text.at(amp + 1).toLower();
+                        EXPECT_FALSE(keys.contains(key))
+                            << where.toStdString() << ": " << text.toStdString();
+                        keys.insert(key);
+                    }
+                }
+                if (QMenu* sub = entry->menu())
+                    check(sub->actions(), sub->objectName());
+            }
+        };
+    check(window->menuBar()->actions(), "the menu bar");
+
+    const MainMenus& m = window->menus();
+    struct Case {
+        QAction* entry;
+        QKeySequence key;
+    };
+    for (const Case& c :
+         {Case{m.mnuCopy, QKeySequence::Copy}, Case{m.mnuPaste, QKeySequence::Paste},
+          Case{m.mnuDelete, QKeySequence::Delete}, Case{m.mnuFileL, QKeySequence::Open},
+          Case{m.mnuAFile, QKeySequence::Save}, Case{m.mnuExit, QKeySequence::Quit},
+          Case{m.mnuHelpIndex, QKeySequence::HelpContents}})
+        EXPECT_EQ(c.entry->shortcut(), c.key) << c.entry->text().toStdString();
 }
 
 TEST_F(MainWindowTest, PortMenuShowsTheMappedDevices) {
