@@ -1,4 +1,4 @@
-#include "app/AppVersion.h"
+#include "app/ApplicationIdentity.h"
 #include "app/CommandLineHelp.h"
 #include "app/ConvertCommand.h"
 #include "app/DeviceOptions.h"
@@ -15,15 +15,10 @@
 
 namespace {
 
-void nameApplication() {
-    QCoreApplication::setApplicationName(QStringLiteral("trekora"));
-    QCoreApplication::setOrganizationName(QStringLiteral("trekora"));
-}
-
 // "trekora convert ...": a batch conversion that needs no display.
 int runConvert(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    nameApplication();
+    trekora::nameApplication();
     return trekora::runConvertCommand(QCoreApplication::arguments().mid(2));
 }
 
@@ -64,8 +59,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    nameApplication();
-    QApplication::setApplicationDisplayName(QString::fromLatin1(trekora::kAppTitle));
+    trekora::nameDesktopApplication();
     if (!devices.error.isEmpty()) {
         QTextStream(stderr) << devices.error << '\n';
         return 2;

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "app/ApplicationIdentity.h"
 #include "app/WindowSizing.h"
 #include "app/frmHelp.h"
 #include "core/AppPaths.h"
@@ -7,6 +8,7 @@
 #include "table/FieldSettings.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -176,6 +178,13 @@ TEST_F(MainWindowTest, TitleAndHostMenusFollowTheRunningPrograms) {
 
     HostPresence all{true, true, true, true};
     EXPECT_EQ(all.windowTitle(), "Orvane - Garmin / Arcview / Landview / ArcExplorer / ArcMap ");
+
+    // The platform appends a display name, once one is set, to every window
+    // title; the program sets none, so the title is shown as it is.
+    const QString testName = QCoreApplication::applicationName();
+    nameDesktopApplication();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QCoreApplication::setApplicationName(testName);
 }
 
 TEST_F(MainWindowTest, SetAppRefreshRateAsksAndStoresTheRate) {

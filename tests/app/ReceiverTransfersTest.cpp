@@ -128,6 +128,11 @@ TEST_F(ReceiverTest, ConnectsAndFillsTheInformationWindow) {
     EXPECT_EQ(info.productId, "PID 411");
     EXPECT_EQ(info.desc1, "eTrex Legend Software Version 3.70");
     EXPECT_EQ(window->controls().lblGPSDesc1->text(), "eTrex Legend Software Version 3.70 ");
+    // The whole description shows, and the position labels start after it.
+    const QLabel* description = window->controls().lblGPSDesc1;
+    EXPECT_GE(description->width(),
+              description->fontMetrics().horizontalAdvance(description->text()));
+    EXPECT_GT(window->controls().lbllat->x(), description->geometry().right());
     EXPECT_EQ(info.format3.mid(30, 10), "  WPT:D103");
     EXPECT_TRUE(window->connection().screenShotCapable());
     EXPECT_TRUE(window->statusPanel(2).startsWith("Projection: "));
