@@ -1,14 +1,16 @@
 #include "app/ConvertCommand.h"
 
+#include "app/ProjectionMessages.h"
+#include "core/CodePage.h"
 #include "core/ScriptedInteraction.h"
 #include "core/Settings.h"
+#include "core/TerminalError.h"
 #include "io/FieldMapping.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
 #include "io/ShapefileExport.h"
 #include "io/TextFile.h"
 #include "proj/CurrentProjection.h"
-#include "proj/ProjectTable.h"
 #include "proj/ProjectionCatalogue.h"
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
@@ -22,8 +24,9 @@ namespace trekora {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "usage: trekora convert INPUT OUTPUT [--proj CODE] [--shape point|line|polygon] [--append]");
+const QString kUsage =
+    QStringLiteral("usage: trekora convert INPUT OUTPUT [--proj CODE] [--shape point|line|polygon] "
+                   "[--append] [--encoding 1252|utf-8]");
 
 struct ConvertOptions {
     QString input;
@@ -31,10 +34,11 @@ struct ConvertOptions {
     QString projection;
     QString shape = QStringLiteral("line");
     bool append = false;
+    CodePage encoding = CodePage::Windows1252;
 };
 
 void say(const QString& text) {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
+    terminal::printError(QStringLiteral("convert"), text);
 }
 
 bool parse(const QStringList& arguments, ConvertOptions& options, QString& error) {
@@ -43,6 +47,14 @@ bool parse(const QStringList& arguments, ConvertOptions& options, QString& error
         const QString& a = arguments[i];
         if (a == QLatin1String("--append")) {
             options.append = true;
+        } else if (a == QLatin1String("--encoding")) {
+            const auto page = i + 1 < arguments.size() ? codepage::fromName(arguments[++i])
+                                                       : std::nullopt;
+            if (!page) {
+                error = QStringLiteral("--encoding takes 1252 or utf-8");
+                return false;
+            }
+            options.encoding = *page;
         } else if (a == QLatin1String("--proj") || a == QLatin1String("--shape")) {
             if (i + 1 >= arguments.size()) {
                 error = a + QStringLiteral(" needs a value");
@@ -143,6 +155,7 @@ int runConvertCommand(const QStringList& arguments) {
                      [&table](bool forward) { return Project_Table(table, forward); },
                      [](const QString& base, bool projected) { WritePRJ(base, projected); },
                      {}};
+        io.outputCodePage = options.encoding;
         if (!LoadProjections(CurrentProjection::catalogueFile())) {
             say(QStringLiteral("The projection catalogue is missing"));
         } else if (!options.projection.isEmpty() &&
@@ -174,6 +187,14 @@ int runConvertCommand(const QStringList& arguments) {
                                 qPrintable(options.output));
                     status = 0;
                 }
+                // Refused records and values not written as they stood make
+                // the result partial.
+                for (const QString& line : io.report.problemLines())
+                    say(line);
+                if (!io.report.ignoredFieldsLine().isEmpty())
+                    say(io.report.ignoredFieldsLine());
+                if (status == 0 && io.report.hasProblems())
+                    status = 3;
             }
         }
     }

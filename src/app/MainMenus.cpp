@@ -50,6 +50,8 @@ const Entry kEntries[] = {
     {Kind::Item, "mnuLVLoad", "mnuLVLayerL", "Layer", nullptr, &MainMenus::mnuLVLayerL},
     {Kind::Menu, "mnuFile", "mnuSaveTo", "&Save To", &MainMenus::mnuSaveTo, nullptr},
     {Kind::Item, "mnuSaveTo", "mnuAFile", "&File...", nullptr, &MainMenus::mnuAFile},
+    {Kind::Item, "mnuSaveTo", "mnuUtf8Tables", "Write Tables as &UTF-8", nullptr,
+     &MainMenus::mnuUtf8Tables},
     {Kind::Menu, "mnuSaveTo", "mnuAVSave", "Arc&View", &MainMenus::mnuAVSave, nullptr},
     {Kind::Item, "mnuAVSave", "mnuShapefile", "Shapefile...", nullptr, &MainMenus::mnuShapefile},
     {Kind::Item, "mnuAVSave", "mnuGraphic", "Graphic", nullptr, &MainMenus::mnuGraphic},

@@ -39,6 +39,7 @@ struct MainMenus {
     QAction* mnuLVLayerL = nullptr;
     QMenu* mnuSaveTo = nullptr;
     QAction* mnuAFile = nullptr;
+    QAction* mnuUtf8Tables = nullptr;
     QMenu* mnuAVSave = nullptr;
     QAction* mnuShapefile = nullptr;
     QAction* mnuGraphic = nullptr;

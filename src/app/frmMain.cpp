@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/ProjectionMessages.h"
 #include "app/ProjectionPage.h"
 #include "app/QuietDriver.h"
 #include "app/ReceiverConnection.h"
@@ -13,9 +14,9 @@
 #include "gps/ReceiverSession.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
+#include "io/IoReport.h"
 #include "io/ShapefileExport.h"
 #include "proj/CurrentProjection.h"
-#include "proj/ProjectTable.h"
 
 #include "app/AppVersion.h"
 #include "app/CommandAvailability.h"
@@ -159,6 +160,12 @@ void frmMain::connectMenus() {
                 [this, i] { mnuBaudRate_Click(int(i)); });
     connect(m.mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(m.mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
+    // Beyond Windows-1252: dBASE text that the code page cannot hold.
+    m.mnuUtf8Tables->setCheckable(true);
+    m.mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
+    connect(m.mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {
+        setOutputCodePageSetting(utf8 ? CodePage::Utf8 : CodePage::Windows1252);
+    });
     connect(m.mnuGetProjection, &QAction::triggered, this, &frmMain::mnuGetProjection_Click);
     connect(m.mnuProject, &QAction::triggered, this, &frmMain::mnuProject_Click);
     connect(m.mnuUnproject, &QAction::triggered, this, &frmMain::mnuUnproject_Click);
@@ -286,6 +293,8 @@ void frmMain::Form_Load() {
     }
 
     validateFieldSettings();
+    // A quiet task has nobody to answer the first-use projection question.
+    projectionHooks().unattended = [quiet = m_quiet] { return quiet; };
     // The catalogue the settings name; the first start asks for a projection.
     LoadProjections(m_projectionCatalogue == QLatin1String("esri") ? QStringLiteral("esri")
                                                                    : QStringLiteral("epsg"));
@@ -308,7 +317,7 @@ void frmMain::runQuietTask() {
         close();
         // Scripts read the outcome from the exit status.
         if (m_options.interactive)
-            QCoreApplication::exit(m_quietDriver->lastResult() ? 0 : 1);
+            QCoreApplication::exit(static_cast<int>(m_quietDriver->exitStatus()));
     });
 }
 

@@ -2,7 +2,9 @@
 
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
+#include "io/CoordinateCheck.h"
 #include "io/FieldMapping.h"
+#include "io/IoReport.h"
 #include "io/TextFile.h"
 #include "shapes/CFileName.h"
 #include "shapes/CPart.h"
@@ -18,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace trekora {
 
@@ -163,7 +166,8 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
                                                 .arg(table.FindColumn(QStringLiteral("x_proj")))
                                                 .arg(table.FindColumn(QStringLiteral("type")));
         const std::int32_t count = shapes->Count();
-        const QList<QStringList> records = DBase::ReadRecords(dbf.get(), 0);
+        QList<bool> deleted;
+        const QList<QStringList> records = DBase::ReadRecords(dbf.get(), 0, &deleted);
         if (fileType == 3 || fileType == 5)
             columns += ';' + QString::number(table.FindColumn(QStringLiteral("new_seg")));
         else if (fileType == 8)
@@ -181,6 +185,9 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
             if (i > records.size())
                 throw ShapeError(shape_errors::kSubscriptOutOfRange, kShapefileSource,
                                  QStringLiteral("Subscript out of range"));
+            // A shape whose record is deleted is gone, as GIS readers treat it.
+            if (deleted[i - 1])
+                continue;
             if (!addShapeRows(table, shape, records[i - 1], columns, typeText)) {
                 table.host().setBusy(false);
                 return false;
@@ -223,13 +230,20 @@ bool Open_DBF(IoContext& io, const QString& path) {
                 0)
                 typeIndex = i;
 
-        const QList<QStringList> records = DBase::ReadRecords(dbf.get(), 0);
+        QList<bool> deleted;
+        const QList<QStringList> records = DBase::ReadRecords(dbf.get(), 0, &deleted);
         if (records.isEmpty())
             throw ShapeError(516, kDbfSource, QStringLiteral("Table contains no records"));
         MappingResult mapping;
+        std::optional<CoordinateCheck> coordinates;
+        bool first = true;
         for (qsizetype n = 1; n <= records.size(); ++n) {
+            // Deleted records are not part of the table.
+            if (deleted[n - 1])
+                continue;
             const QStringList& record = records[n - 1];
-            if (n == 1) {
+            if (first) {
+                first = false;
                 const QString type = typeIndex >= 0 && typeIndex < record.size()
                                          ? record[typeIndex].trimmed().toLower()
                                          : RecordType::Waypoint;
@@ -239,12 +253,19 @@ bool Open_DBF(IoContext& io, const QString& path) {
                                               table.currentRecordType(), table, io.chooser);
                 if (mapping.cancelled())
                     throw ShapeError(515, kDbfSource, QStringLiteral("Required fields not found"));
+                coordinates.emplace(table, mapping.columns);
             }
             table.host().setMessage(QStringLiteral("Loading record: %1").arg(n));
             const QList<QStringView> values(record.cbegin(), record.cend());
+            if (const auto refusal = coordinates->check(values)) {
+                io.report.refuseRecord(n, refusal->field, refusal->value, refusal->reason);
+                continue;
+            }
             if (!table.AddRecordValues(values, mapping.columns))
                 return false;
         }
+        if (first)
+            throw ShapeError(516, kDbfSource, QStringLiteral("Table contains no records"));
         if (mapping.projectionState != 0 && io.projectTable)
             io.projectTable(mapping.projectionState == 1);
         return true;
@@ -276,6 +297,7 @@ void LoadFromFileCommand(IoContext& io) {
     if (!choice.accepted())
         return;
     PassedError passed;
+    io.report.clear();
     const bool ok = Open_File(io, choice.path, &passed);
     // A file that could not be read at all is reported too: staying silent
     // would leave the user guessing.
@@ -283,6 +305,7 @@ void LoadFromFileCommand(IoContext& io) {
                                   : QStringLiteral("Errors encountered when loading ")) +
                                   choice.path,
                               QString());
+    showReport(io.report, QStringLiteral("Load From File"));
 }
 
 } // namespace trekora

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/CodePage.h"
+#include "io/IoReport.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -22,6 +25,12 @@ struct IoContext {
     // The output-shape dialog: "Point", "Line" or "Polygon", or std::nullopt
     // when it was closed without OK. Unset: "Line".
     std::function<std::optional<QString>()> chooseOutputShape;
+    // What the last load or save refused or could not write as it stood; the
+    // routines add to it, the caller reads and clears it.
+    IoReport report{};
+    // The code page of new dBASE tables: Windows-1252 unless the user chose
+    // UTF-8. Appending keeps the table's own.
+    CodePage outputCodePage = CodePage::Windows1252;
 };
 
 // A failure that a routine passes on to its caller unreported (a missing or

@@ -1,8 +1,11 @@
 #include "io/ShapefileExport.h"
 
 #include "core/AppPaths.h"
+#include "core/CodePage.h"
+#include "core/FileNumber.h"
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
+#include "io/ExportRows.h"
 #include "io/TextFile.h"
 #include "shapes/CFileName.h"
 #include "shapes/CPart.h"
@@ -16,7 +19,11 @@
 #include "table/GpsTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <optional>
 
 namespace trekora {
 
@@ -64,6 +71,7 @@ void showError(const ShapeError& error) {
 struct AttributeColumn {
     int column;
     QString fieldName;
+    bool numeric = false;
 };
 
 std::vector<AttributeColumn> attributeColumns(const GpsTable& table) {
@@ -75,22 +83,50 @@ std::vector<AttributeColumn> attributeColumns(const GpsTable& table) {
         const QString header = grid.text(0, c);
         const auto entry = catalogueEntry(header);
         // Written under the stored name, so "unused2" reaches its field "unused".
-        columns.push_back({c, entry ? entry->storedName : header});
+        columns.push_back({c, entry ? entry->storedName : header, entry && entry->isNumeric()});
     }
     return columns;
 }
 
-void writeAttributes(const GpsTable& table, DBase::Handle dbf,
-                     const std::vector<AttributeColumn>& columns, int row) {
+// Why a value was not written into its field as it stood, if it was not.
+QString notWrittenReason(const QString& value, const QString& fieldName, CodePage page) {
+    const auto entry = catalogueEntry(fieldName);
+    if (entry && entry->isNumeric()) {
+        if (!text::fileNumber(value))
+            return QStringLiteral("is not a number");
+        return QStringLiteral("does not fit the field's %1 characters").arg(entry->length);
+    }
+    if (!codepage::canEncode(value, page))
+        return QStringLiteral("has characters that code page %1 cannot hold")
+            .arg(QString::fromLatin1(codepage::cpgText(page)));
+    return {};
+}
+
+void writeAttributes(IoContext& io, DBase::Handle dbf, const std::vector<AttributeColumn>& columns,
+                     int row) {
     const std::int32_t record = DBase::AppendRecord(dbf);
     if (record < 0)
         throw ShapeError(shape_errors::kDeviceIoError, QStringLiteral("Save_DBF"),
                          QStringLiteral("Error Writing Table"));
-    for (const AttributeColumn& column : columns)
-        DBase::WriteField(dbf, column.fieldName, record, table.grid().text(row, column.column));
+    const CodePage page = DBase::GetCodePage(dbf);
+    const DataGrid& grid = io.table.grid();
+    for (const AttributeColumn& column : columns) {
+        const QStringView cell = grid.textView(row, column.column);
+        const QString value = cell.toString();
+        const bool written = DBase::WriteField(dbf, column.fieldName, record, value);
+        // An empty cell keeps the field blank; anything else that did not go
+        // in as it stands is reported, never silently turned into 0 or "?".
+        if (text::trim(cell).isEmpty() ||
+            (written && (column.numeric || codepage::canEncode(cell, page))))
+            continue;
+        const QString reason = notWrittenReason(value, column.fieldName, page);
+        if (!reason.isEmpty())
+            io.report.valueNotWritten(row, grid.text(0, column.column), value, reason);
+    }
 }
 
-DBase::Handle openAttributeTable(const QString& path, const QStringList& specs, bool append) {
+DBase::Handle openAttributeTable(const QString& path, const QStringList& specs, bool append,
+                                 CodePage page) {
     if (append) {
         const DBase::Handle dbf = DBase::OpenDBF(path);
         if (dbf == DBase::kNoHandle)
@@ -100,7 +136,7 @@ DBase::Handle openAttributeTable(const QString& path, const QStringList& specs, 
             DBase::AddField(dbf, spec);
         return dbf;
     }
-    const DBase::Handle dbf = DBase::CreateDBF(path, specs);
+    const DBase::Handle dbf = DBase::CreateDBF(path, specs, page);
     if (dbf == DBase::kNoHandle)
         throw ShapeError(kTableError, QStringLiteral("Save_DBF"),
                          QStringLiteral("Error Creating Table"));
@@ -136,13 +172,62 @@ CPartPtr outerRing(const CPart& part) {
     return ring;
 }
 
-void requireAppendType(CShapeFile& file, std::int32_t type, const QString& what) {
-    if (file.fileType() == type)
+// Refuses an append onto a shapefile of another type before any file is
+// touched: the message, then the save ends without a second box.
+void requireAppendType(const CFileName& fileName, std::int32_t type, const QString& what) {
+    std::int32_t existing = 0;
+    {
+        CShapeFile file;
+        file.SetFileSpec(fileName, 0, 0, false);
+        existing = file.fileType();
+    }
+    if (existing == type)
         return;
     userInteraction().message(QStringLiteral("Unable to add %1 to existing shapefile").arg(what),
                               QStringLiteral("Incompatible Shape Types"), Buttons::Ok,
                               Icon::Critical);
-    throw ShapeError(0, QString(), QString()); // ends the save without a second box
+    throw ShapeError(0, QString(), QString());
+}
+
+// A new file set is written into a private folder beside the target and
+// moved over the old files only once it is complete, so that a failed save
+// leaves neither half-written files nor a destroyed earlier file behind.
+class StagedFiles {
+public:
+    explicit StagedFiles(const QString& targetDirectory)
+        : m_target(targetDirectory), m_stage(QDir(targetDirectory).filePath(".trekora-XXXXXX")) {
+        if (!m_stage.isValid())
+            throw ShapeError(shape_errors::kPathFileAccess, QStringLiteral("Save_DBF"),
+                             QStringLiteral("Path/File access error"));
+    }
+    // Where a file named `fileName` is written meanwhile.
+    QString path(const QString& fileName) const { return m_stage.filePath(fileName); }
+    // The folder the files are written in, ending in a separator.
+    QString directory() const { return m_stage.path() + '/'; }
+    // Moves every staged file over its target.
+    void commit() {
+        const QStringList names = QDir(m_stage.path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& name : names) {
+            const QString from = m_stage.filePath(name);
+            const QString to = QDir(m_target).filePath(name);
+            if (std::rename(QFile::encodeName(from).constData(),
+                            QFile::encodeName(to).constData()) != 0 &&
+                !(QFile::remove(to) && QFile::rename(from, to)))
+                throw ShapeError(shape_errors::kPathFileAccess, QStringLiteral("Save_DBF"),
+                                 QStringLiteral("Path/File access error"));
+        }
+    }
+
+private:
+    QString m_target;
+    QTemporaryDir m_stage;
+};
+
+// Spatial indexes of an earlier shapefile of that name would describe shapes
+// that are no longer there.
+void removeStaleIndexes(const QString& basePath) {
+    for (const char* extension : {".qix", ".sbn", ".sbx"})
+        QFile::remove(basePath + QString::fromLatin1(extension));
 }
 
 struct ExportColumns {
@@ -150,6 +235,19 @@ struct ExportColumns {
     int y = -1;
     int seg = -1;
 };
+
+// Every row of the range has numbers in both coordinate columns.
+bool coordinatesFilled(const GpsTable& table, int xColumn, int yColumn) {
+    if (xColumn < 0 || yColumn < 0)
+        return false;
+    const DataGrid& grid = table.grid();
+    const auto [first, last] = rowsToExport(table);
+    for (int r = first; r <= last && r < grid.rows(); ++r)
+        if (!text::fileNumber(grid.textView(r, xColumn)) ||
+            !text::fileNumber(grid.textView(r, yColumn)))
+            return false;
+    return true;
+}
 
 ExportColumns checkColumns(const GpsTable& table, const QString& shape, bool projected) {
     const int lat = table.FindColumn(QStringLiteral("lat"));
@@ -164,13 +262,13 @@ ExportColumns checkColumns(const GpsTable& table, const QString& shape, bool pro
         throw ShapeError(kFieldError, kAppSource,
                          QStringLiteral("Could not find proper field (new_seg)"));
     if (projected) {
-        if (!table.ColumnsFilled(table.grid(), {yProj, xProj}, QStringLiteral("number")))
+        if (!coordinatesFilled(table, xProj, yProj))
             throw ShapeError(kFieldError, kAppSource,
                              QStringLiteral("Y_Proj and X_Proj fields must contain valid values.  "
                                             "Please set Y_Proj and X_Proj values and try again."));
         return {xProj, yProj, seg};
     }
-    if (!table.ColumnsFilled(table.grid(), {lat, lon}, QStringLiteral("number")))
+    if (!coordinatesFilled(table, lon, lat))
         throw ShapeError(kFieldError, kAppSource,
                          QStringLiteral("Lat and Long fields must contain valid values.  "
                                         "Please set Lat and Long values and try again."));
@@ -179,16 +277,17 @@ ExportColumns checkColumns(const GpsTable& table, const QString& shape, bool pro
 
 // Writes one record per segment of at least `minPoints` usable points.
 template <class Shape>
-int writeSegments(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
+int writeSegments(IoContext& io, CShapeFile& file, DBase::Handle dbf,
                   const std::vector<AttributeColumn>& attributes, const ExportColumns& cols,
                   int minPoints, const QString& statusSuffix) {
+    GpsTable& table = io.table;
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     int count = 0;
     auto part = std::make_shared<CPart>();
     int segmentRow = first;
     auto finish = [&] {
-        writeAttributes(table, dbf, attributes, segmentRow);
+        writeAttributes(io, dbf, attributes, segmentRow);
         auto shape = std::make_shared<Shape>();
         if constexpr (std::is_same_v<Shape, CPolygon>)
             shape->Add(outerRing(*part));
@@ -198,9 +297,9 @@ int writeSegments(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
         ++count;
     };
     for (int r = first; r <= last && r < grid.rows(); ++r) {
-        const QStringView x = grid.textView(r, cols.x);
-        const QStringView y = grid.textView(r, cols.y);
-        if (!text::isNumeric(x) || !text::isNumeric(y))
+        const auto x = text::fileNumber(grid.textView(r, cols.x));
+        const auto y = text::fileNumber(grid.textView(r, cols.y));
+        if (!x || !y)
             continue;
         if (text::sameText(grid.textView(r, cols.seg), u"true")) {
             if (part->Count() >= minPoints)
@@ -209,24 +308,25 @@ int writeSegments(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
             segmentRow = r;
         }
         table.host().setMessage(QStringLiteral("Converting Track Record %1").arg(r) + statusSuffix);
-        part->Add(std::make_shared<CPoint>(text::val(x), text::val(y)));
+        part->Add(std::make_shared<CPoint>(*x, *y));
     }
     if (part->Count() >= minPoints)
         finish();
     return count;
 }
 
-int writePoints(GpsTable& table, CShapeFile& file, DBase::Handle dbf,
+int writePoints(IoContext& io, CShapeFile& file, DBase::Handle dbf,
                 const std::vector<AttributeColumn>& attributes, const ExportColumns& cols) {
+    GpsTable& table = io.table;
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     int count = 0;
     for (int r = first; r <= last && r < grid.rows(); ++r) {
         table.host().setMessage(
             QStringLiteral("Converting Point Record %1 to Point shapefile").arg(r));
-        file.Add(std::make_shared<CPoint>(text::val(grid.textView(r, cols.x)),
-                                          text::val(grid.textView(r, cols.y))));
-        writeAttributes(table, dbf, attributes, r);
+        file.Add(std::make_shared<CPoint>(text::fileNumber(grid.textView(r, cols.x)).value_or(0),
+                                          text::fileNumber(grid.textView(r, cols.y)).value_or(0)));
+        writeAttributes(io, dbf, attributes, r);
         ++count;
     }
     return count;
@@ -253,56 +353,75 @@ bool Save_Shapefile(IoContext& io, const QString& shapeName, bool projected, con
     GpsTable& table = io.table;
     table.host().setBusy(true);
     DBase::Handle dbf = DBase::kNoHandle;
+    std::optional<StagedFiles> staged;
     try {
-        const CFileName fileName(path);
+        const CFileName target(path);
         const QString shape = shapeName.toLower();
         const ExportColumns cols = checkColumns(table, shape, projected);
         const QStringList specs = attributeFieldSpecs(table);
         const std::vector<AttributeColumn> attributes = attributeColumns(table);
-        const QString dbfPath = fileName.GetDirectory() + fileName.GetBaseName() + ".dbf";
-        dbf = openAttributeTable(dbfPath, specs, append);
+        const QString base = target.GetBaseName();
+
+        struct Kind {
+            const char* name;
+            std::int32_t type;
+            const char* plural;
+        };
+        static constexpr Kind kKinds[] = {
+            {"point", 1, "Points"}, {"line", 3, "Lines"}, {"polygon", 5, "Polygons"}};
+        const Kind* kind = nullptr;
+        for (const Kind& k : kKinds)
+            if (shape == QLatin1String(k.name))
+                kind = &k;
+        // An append onto another shape type is refused before any file changes.
+        if (append && kind)
+            requireAppendType(target, kind->type, QString::fromLatin1(kind->plural));
+
+        if (!append)
+            staged.emplace(target.GetDirectory());
+        const QString directory = staged ? staged->directory() : target.GetDirectory();
+        const CFileName fileName(directory + base + QStringLiteral(".shp"));
+        const QString dbfPath = directory + base + ".dbf";
+        dbf = openAttributeTable(dbfPath, specs, append, io.outputCodePage);
 
         int count = 0;
-        {
+        if (kind) {
             CShapeFile file;
-            auto open = [&](std::int32_t type, const QString& what) {
-                if (append) {
-                    file.SetFileSpec(fileName, 0, 0, true);
-                    requireAppendType(file, type, what);
-                } else {
-                    file.SetFileSpec(fileName, CShapeFile::CREATEIT, type, false);
-                }
-            };
-            if (shape == QLatin1String("point")) {
-                open(1, QStringLiteral("Points"));
-                count = writePoints(table, file, dbf, attributes, cols);
-            } else if (shape == QLatin1String("line")) {
-                open(3, QStringLiteral("Lines"));
-                count = writeSegments<CPolyLine>(table, file, dbf, attributes, cols, 2,
+            if (append)
+                file.SetFileSpec(fileName, 0, 0, true);
+            else
+                file.SetFileSpec(fileName, CShapeFile::CREATEIT, kind->type, false);
+            if (kind->type == 1)
+                count = writePoints(io, file, dbf, attributes, cols);
+            else if (kind->type == 3)
+                count = writeSegments<CPolyLine>(io, file, dbf, attributes, cols, 2,
                                                  QStringLiteral(" to line shape file"));
-            } else if (shape == QLatin1String("polygon")) {
-                open(5, QStringLiteral("Polygons"));
-                count = writeSegments<CPolygon>(table, file, dbf, attributes, cols, 3,
+            else
+                count = writeSegments<CPolygon>(io, file, dbf, attributes, cols, 3,
                                                 QStringLiteral(" to polygon shape file"));
-            }
             file.Flush();
         }
         if (io.writePrj)
             io.writePrj(dbfPath.left(dbfPath.size() - 4), projected);
-        table.host().setMessage(QString());
-        if (count < 1)
-            userInteraction().message(QStringLiteral("No valid shapes created in shapefile"),
-                                      QString(), Buttons::Ok, Icon::Warning);
         const bool closed = DBase::CloseDBF(dbf);
         dbf = DBase::kNoHandle;
         if (!closed)
             throw ShapeError(shape_errors::kDeviceIoError, QStringLiteral("Save_DBF"),
                              QStringLiteral("Device I/O error"));
+        if (staged) {
+            staged->commit();
+            removeStaleIndexes(target.GetDirectory() + base);
+        }
+        table.host().setMessage(QString());
+        if (count < 1)
+            userInteraction().message(QStringLiteral("No valid shapes created in shapefile"),
+                                      QString(), Buttons::Ok, Icon::Warning);
         table.host().setBusy(false);
         return true;
     } catch (const ShapeError& error) {
         if (dbf != DBase::kNoHandle)
             DBase::CloseDBF(dbf);
+        staged.reset();
         table.host().setBusy(false);
         if (error.number() != 0)
             showError(error);
@@ -313,14 +432,19 @@ bool Save_Shapefile(IoContext& io, const QString& shapeName, bool projected, con
 bool Save_DBF(IoContext& io, const QString& path, bool append) {
     GpsTable& table = io.table;
     DBase::Handle dbf = DBase::kNoHandle;
+    std::optional<StagedFiles> staged;
     try {
         const QStringList specs = attributeFieldSpecs(table);
         const std::vector<AttributeColumn> attributes = attributeColumns(table);
-        dbf = openAttributeTable(path, specs, append);
+        const QFileInfo info(path);
+        if (!append)
+            staged.emplace(info.absolutePath());
+        dbf = openAttributeTable(append ? path : staged->path(info.fileName()), specs, append,
+                                 io.outputCodePage);
         table.setRecordCounter(0);
-        const auto [first, last] = table.GetRowRange();
+        const auto [first, last] = rowsToExport(table);
         for (int r = first; r <= last && r < table.grid().rows(); ++r) {
-            writeAttributes(table, dbf, attributes, r);
+            writeAttributes(io, dbf, attributes, r);
             table.setRecordCounter(std::int16_t(table.recordCounter() + 1));
             table.host().setMessage(
                 QStringLiteral("Saving records: %1").arg(table.recordCounter()));
@@ -330,11 +454,14 @@ bool Save_DBF(IoContext& io, const QString& path, bool append) {
         if (!closed)
             throw ShapeError(shape_errors::kDeviceIoError, QStringLiteral("Save_DBF"),
                              QStringLiteral("Device I/O error"));
+        if (staged)
+            staged->commit();
         table.host().setMessage(QString());
         return true;
     } catch (const ShapeError& error) {
         if (dbf != DBase::kNoHandle)
             DBase::CloseDBF(dbf);
+        staged.reset();
         userInteraction().message(
             QStringLiteral("Save_DBF Error #%1 - %2").arg(error.number()).arg(error.description()),
             QString());
@@ -402,6 +529,8 @@ bool SaveToFileCommand(IoContext& io) {
     const SaveRequest request = getFileInfo(io, QString());
     if (request.cancelled())
         return false;
+    io.report.clear();
+    io.outputCodePage = outputCodePageSetting();
     bool ok = false;
     const QString& key = request.fileType;
     if (key.startsWith(QLatin1String("shp")))
@@ -416,6 +545,7 @@ bool SaveToFileCommand(IoContext& io) {
     if (ok)
         userInteraction().message(
             QStringLiteral("File was written successfully to ") + request.path, QString());
+    showReport(io.report, QStringLiteral("Save To File"));
     return ok;
 }
 

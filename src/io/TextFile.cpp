@@ -2,6 +2,8 @@
 
 #include "core/AnsiCodePage.h"
 #include "core/UserInteraction.h"
+#include "io/CoordinateCheck.h"
+#include "io/ExportRows.h"
 #include "io/FieldMapping.h"
 #include "table/GpsTable.h"
 
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <optional>
 
 namespace trekora {
 
@@ -160,7 +163,7 @@ bool Save_TextFile(IoContext& io, const QString& path, const QString& delimiterT
         header.replace(';', delimiter);
         buffer += ansi::fromUnicode(header) + "\r\n";
     }
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     for (int r = first; r <= last && r < table.grid().rows() && ok; ++r) {
         buffer += ansi::fromUnicode(recordLine(table, r, delimiter));
         buffer += "\r\n";
@@ -213,18 +216,23 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
         }
 
     MappingResult mapping;
+    std::optional<CoordinateCheck> coordinates;
     QString line;
     bool firstRecord = true;
+    std::int64_t recordNumber = 0;
     while (readLine(file, line, error)) {
+        ++recordNumber;
         const bool hasQuotes = line.contains('"');
-        const QStringList values = hasQuotes ? splitDelimitedLine(line, delimiter) : QStringList();
+        const QStringList quoted = hasQuotes ? splitDelimitedLine(line, delimiter) : QStringList();
+        const QList<QStringView> values = hasQuotes
+                                              ? QList<QStringView>(quoted.cbegin(), quoted.cend())
+                                              : QStringView(line).split(delimiter);
         if (firstRecord) {
             firstRecord = false;
             QString type = RecordType::Waypoint;
-            if (typeIndex >= 0) {
-                const QStringList fields = hasQuotes ? values : line.split(delimiter);
-                type = typeIndex < fields.size() ? fields[typeIndex].toLower() : QString();
-            }
+            if (typeIndex >= 0)
+                type =
+                    typeIndex < values.size() ? values[typeIndex].toString().toLower() : QString();
             table.setCurrentRecordType(type);
             table.SetTableType(type);
             table.ApplyFieldSettings(type);
@@ -235,14 +243,21 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
                 table.host().setBusy(false);
                 return false;
             }
+            coordinates.emplace(table, mapping.columns);
         }
-        // Quoted values are split here already: AddRecord must not cut them
-        // at a delimiter they contain.
-        const bool added =
-            hasQuotes ? table.AddRecordValues(QList<QStringView>(values.cbegin(), values.cend()),
-                                              mapping.columns)
-                      : table.AddRecord(line, mapping.columns, {}, QString(delimiter));
-        if (!added) {
+        // An empty line is a blank default record, as the Add Record command makes.
+        if (line.isEmpty()) {
+            if (!table.AddRecord(line, mapping.columns, {}, QString(delimiter))) {
+                table.host().setBusy(false);
+                return false;
+            }
+            continue;
+        }
+        if (const auto refusal = coordinates->check(values)) {
+            io.report.refuseRecord(recordNumber, refusal->field, refusal->value, refusal->reason);
+            continue;
+        }
+        if (!table.AddRecordValues(values, mapping.columns)) {
             table.host().setBusy(false);
             return false;
         }

@@ -1,7 +1,6 @@
 #include "proj/ProjectionBridge.h"
 
 #include "core/AppPaths.h"
-#include "core/UserInteraction.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +30,8 @@ const QStringList kClassicNad27Grids = {QStringLiteral("stlrnc.dat"),
                                         QStringLiteral("wo.dat"),
                                         QStringLiteral("conus.dat"),
                                         kClosingGrid};
+// The status number of a definition PROJ cannot use.
+constexpr int kErrorRejected = 5;
 // A grid list is a short text file; refuse anything that is plainly not one.
 constexpr qint64 kMaxGridListBytes = 64 * 1024;
 
@@ -46,7 +47,7 @@ QString asCrs(const QString& definition) {
 
 QString tenDecimals(double value) {
     if (!std::isfinite(value))
-        return QStringLiteral("0");
+        return {};
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 10);
@@ -188,10 +189,11 @@ bool ProjectionBridge::transform(const QString& definition, bool forward, double
                        nullptr, 0, 0);
     proj_errno_reset(p);
     for (std::size_t i = 0; i < count; ++i) {
-        // A point PROJ cannot convert comes back as 0, 0.
+        // Both halves of a failed point are marked, so no caller can take
+        // one of them for a coordinate.
         if (!std::isfinite(x[i]) || !std::isfinite(y[i])) {
-            x[i] = 0;
-            y[i] = 0;
+            x[i] = HUGE_VAL;
+            y[i] = HUGE_VAL;
         }
     }
     return true;
@@ -224,17 +226,16 @@ QString ProjectionBridge::esriWkt(const QString& catalogueName, const QString& c
 
 ProjectedPoints Project_Points(const std::vector<double>& x, const std::vector<double>& y,
                                const QString& definition, bool forward) {
-    const ProjectedPoints failed{{QStringLiteral("0")}, {QStringLiteral("0")}};
+    ProjectedPoints failed{{QStringLiteral("0")}, {QStringLiteral("0")}, {}};
+    failed.status =
+        ProjectionStatus::failure(kErrorRejected, QStringLiteral("Project_Points"), definition);
     if (x.size() != y.size())
         return failed;
     std::vector<double> xs = x;
     std::vector<double> ys = y;
     if (!ProjectionBridge::instance().transform(definition, forward, xs.data(), ys.data(),
-                                                xs.size())) {
-        userInteraction().message(QStringLiteral("Error projecting points to ") + definition,
-                                  QStringLiteral("Projection Error"));
+                                                xs.size()))
         return failed;
-    }
     ProjectedPoints result;
     result.x.reserve(qsizetype(xs.size()));
     result.y.reserve(qsizetype(ys.size()));

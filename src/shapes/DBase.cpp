@@ -51,7 +51,7 @@ Handle registerTable(std::unique_ptr<DbfTable> table) {
 
 } // namespace
 
-Handle CreateDBF(const QString& path, const QStringList& specs) {
+Handle CreateDBF(const QString& path, const QStringList& specs, CodePage page) {
     QList<DbfField> fields;
     for (const QString& spec : specs) {
         const auto field = DbfField::fromSpec(spec, true);
@@ -61,7 +61,7 @@ Handle CreateDBF(const QString& path, const QStringList& specs) {
     }
     KillFile(path);
     auto table = std::make_unique<DbfTable>();
-    if (!table->create(path, fields))
+    if (!table->create(path, fields, page))
         return kNoHandle;
     return registerTable(std::move(table));
 }
@@ -82,6 +82,11 @@ bool CloseDBF(Handle handle) {
     return closed;
 }
 
+CodePage GetCodePage(Handle handle) {
+    DbfTable* table = find(handle);
+    return table ? table->codePage() : CodePage::Windows1252;
+}
+
 std::int32_t GetRecordCount(Handle handle) {
     DbfTable* table = find(handle);
     return table ? table->recordCount() : -1;
@@ -98,9 +103,9 @@ QStringList GetFields(Handle handle) {
     return specs;
 }
 
-QList<QStringList> ReadRecords(Handle handle, std::int32_t recordNumber) {
+QList<QStringList> ReadRecords(Handle handle, std::int32_t recordNumber, QList<bool>* deleted) {
     DbfTable* table = find(handle);
-    return table ? table->readRecords(recordNumber) : QList<QStringList>();
+    return table ? table->readRecords(recordNumber, deleted) : QList<QStringList>();
 }
 
 bool AddField(Handle handle, const QString& spec) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/CodePage.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,10 +36,17 @@ inline constexpr Handle kNoHandle = -1;
 // Creates a table with the fields of `specs` (in order) at `path`, replacing
 // any file there, and returns its open handle. -1 when a spec is invalid
 // (a length above 255, a missing element) or the file cannot be written; an
-// existing file is left alone when the specs are invalid.
-Handle CreateDBF(const QString& path, const QStringList& specs);
+// existing file is left alone when the specs are invalid. The text is
+// written in `page`, which the language byte and a .cpg file beside the
+// table name.
+Handle CreateDBF(const QString& path, const QStringList& specs,
+                 CodePage page = CodePage::Windows1252);
+// The code page of the table's text: from its .cpg file, else its language
+// byte, else Windows-1252.
+CodePage GetCodePage(Handle handle);
 // Opens the table at `path` (a missing file is created empty; a read-only
-// file is opened for reading). -1 when it cannot be opened.
+// file is opened for reading). -1 when it cannot be opened. Text is read and
+// written in the table's code page (GetCodePage).
 Handle OpenDBF(const QString& path);
 // Writes what is pending and closes the handle; false when that failed.
 bool CloseDBF(Handle handle);
@@ -49,8 +58,10 @@ QStringList GetFields(Handle handle);
 // The raw (untrimmed) field texts of every record (recordNumber <= 0) or of
 // record `recordNumber` only, deleted records included. Empty when the table
 // is damaged (for example shorter than its records) or the record does not
-// exist.
-QList<QStringList> ReadRecords(Handle handle, std::int32_t recordNumber);
+// exist. With `deleted`, also whether each record returned is flagged
+// deleted ("*"): loaders skip those, as every dBASE reader does.
+QList<QStringList> ReadRecords(Handle handle, std::int32_t recordNumber,
+                               QList<bool>* deleted = nullptr);
 
 // Adds the field of `spec` to the table, a blank value to every record,
 // unless a field of that name exists (false). The table is rebuilt beside

@@ -1,15 +1,18 @@
 #include "shapes/DbfTable.h"
 
-#include "core/AnsiCodePage.h"
+#include "core/CodePage.h"
 #include "core/TextConventions.h"
 #include "shapes/ByteOrder.h"
 #include "shapes/DbfText.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <array>
 #include <ctime>
 #include <limits>
+#include <optional>
 
 namespace trekora {
 
@@ -19,8 +22,8 @@ constexpr qint64 kHeaderSize = 32;
 constexpr qint64 kDescriptorSize = 32;
 constexpr char kTerminator = 0x0D;
 constexpr char kEndOfFile = 0x1A;
+constexpr char kDeletedFlag = '*';
 constexpr char kVersion = 3;
-constexpr char kLanguageDriver = 0x57;
 constexpr qsizetype kTailLimit = 1024 * 1024;
 // Writes are collected by the table itself; unbuffered files report every
 // short write at once instead of losing it in a later flush.
@@ -46,6 +49,33 @@ qint64 headerLengthFor(qsizetype fieldCount) {
     return kHeaderSize + kDescriptorSize * fieldCount + 1;
 }
 
+// The .cpg file that goes with the table at `path` (same name, extension
+// cpg); `existing` finds one whatever the case of its name.
+QString cpgPath(const QString& path, bool existing) {
+    const QFileInfo info(path);
+    const QString name = info.completeBaseName() + QStringLiteral(".cpg");
+    const QDir dir = info.dir();
+    if (!existing || dir.exists(name))
+        return dir.filePath(name);
+    const QStringList entries =
+        dir.entryList({info.completeBaseName() + QStringLiteral(".*")}, QDir::Files);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return {};
+}
+
+// The code page a .cpg file names, if there is one that names a known page.
+std::optional<CodePage> cpgCodePage(const QString& tablePath) {
+    const QString path = cpgPath(tablePath, true);
+    if (path.isEmpty())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return codepage::fromCpg(file.read(64));
+}
+
 } // namespace
 
 DbfTable::~DbfTable() {
@@ -60,16 +90,29 @@ bool DbfTable::open(const QString& path) {
         return false;
     m_loaded = false;
     load();
+    m_codePage = CodePage::Windows1252;
+    if (const auto named = cpgCodePage(path))
+        m_codePage = *named;
+    else if (m_headerOk)
+        if (const auto byte = codepage::fromLanguageDriver(std::uint8_t(m_header[29])))
+            m_codePage = *byte;
     return true;
 }
 
-bool DbfTable::create(const QString& path, const QList<DbfField>& fields) {
+bool DbfTable::create(const QString& path, const QList<DbfField>& fields, CodePage page) {
     qint64 recordLength = 1;
     for (const DbfField& field : fields)
         recordLength += field.length;
     const qint64 headerLength = headerLengthFor(fields.size());
     if (headerLength > kMaxHeaderField || recordLength > kMaxHeaderField)
         return false;
+    // Readers learn the code page from the .cpg file; a stale one of an
+    // earlier table of that name would mislead them.
+    QSaveFile cpg(cpgPath(path, false));
+    const QByteArray cpgText = codepage::cpgText(page);
+    if (!cpg.open(QIODevice::WriteOnly) || cpg.write(cpgText) != cpgText.size() || !cpg.commit())
+        return false;
+    m_codePage = page;
     QFile::remove(path);
     m_file.setFileName(path);
     if (!m_file.open(kReadWrite | QIODevice::Truncate))
@@ -80,7 +123,7 @@ bool DbfTable::create(const QString& path, const QList<DbfField>& fields) {
     std::copy(date.begin(), date.end(), bytes.begin() + 1);
     bytes::putLittleUInt16(bytes.data() + 8, std::uint16_t(headerLength));
     bytes::putLittleUInt16(bytes.data() + 10, std::uint16_t(recordLength));
-    bytes[29] = kLanguageDriver;
+    bytes[29] = char(codepage::languageDriver(page));
     for (const DbfField& field : fields)
         bytes += field.descriptor();
     bytes += kTerminator;
@@ -185,7 +228,7 @@ void DbfTable::stampDate() {
     }
 }
 
-QList<QStringList> DbfTable::readRecords(std::int32_t recordNumber) {
+QList<QStringList> DbfTable::readRecords(std::int32_t recordNumber, QList<bool>* deleted) {
     if (!flush() || !load() || !m_fieldsOk || !recordsFit())
         return {};
     const qint64 present =
@@ -202,6 +245,10 @@ QList<QStringList> DbfTable::readRecords(std::int32_t recordNumber) {
         return {}; // the file ends before its records do
     QList<QStringList> records;
     records.reserve(wanted);
+    if (deleted) {
+        deleted->clear();
+        deleted->reserve(wanted);
+    }
     const qint64 perChunk = std::max<qint64>(1, kTailLimit / m_recordLength);
     for (qint64 done = 0; done < wanted;) {
         const qint64 n = std::min(perChunk, wanted - done);
@@ -212,10 +259,13 @@ QList<QStringList> DbfTable::readRecords(std::int32_t recordNumber) {
             return {};
         for (qint64 r = 0; r < n; ++r) {
             const char* record = chunk.constData() + r * m_recordLength;
+            if (deleted)
+                deleted->append(record[0] == kDeletedFlag);
             QStringList values;
             values.reserve(m_fields.size());
             for (const DbfField& field : std::as_const(m_fields))
-                values.append(ansi::toUnicode(QByteArrayView(record + field.offset, field.length)));
+                values.append(codepage::decode(QByteArrayView(record + field.offset, field.length),
+                                               m_codePage));
             records.append(std::move(values));
         }
         done += n;
@@ -282,7 +332,7 @@ bool DbfTable::writeField(const QString& name, std::int32_t recordNumber, const 
     char text[256];
     for (int index : matches) {
         const DbfField& field = m_fields[index];
-        if (!dbf_text::fieldTextInto(field, value, text) ||
+        if (!dbf_text::fieldTextInto(field, value, text, m_codePage) ||
             !writeAt(recordStart + field.offset, text, field.length))
             written = false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CodePage.h"
 #include "shapes/DbfField.h"
 
 #include <QByteArray>
@@ -25,9 +26,14 @@ public:
     ~DbfTable();
 
     // Opens `path` for reading and writing (a missing file is created empty).
+    // Its text is read and written in the code page its .cpg file names, else
+    // the one its language byte stands for, else Windows-1252.
     bool open(const QString& path);
-    // Writes a new table with `fields` at `path`, replacing any file there.
-    bool create(const QString& path, const QList<DbfField>& fields);
+    // Writes a new table with `fields` at `path`, replacing any file there,
+    // with the language byte of `page` and a .cpg file beside it naming it.
+    bool create(const QString& path, const QList<DbfField>& fields,
+                CodePage page = CodePage::Windows1252);
+    CodePage codePage() const { return m_codePage; }
     bool close();
 
     bool headerReadable();
@@ -36,7 +42,8 @@ public:
     // The fields, or no value when their descriptors cannot be read.
     const QList<DbfField>* fields();
 
-    QList<QStringList> readRecords(std::int32_t recordNumber);
+    // With `deleted`, also whether each record returned is flagged deleted.
+    QList<QStringList> readRecords(std::int32_t recordNumber, QList<bool>* deleted = nullptr);
     std::int32_t appendRecord();
     bool writeField(const QString& name, std::int32_t recordNumber, const QString& value);
     bool addField(const DbfField& field);
@@ -55,6 +62,7 @@ private:
     bool copyRecordsWithField(QIODevice& out, const DbfField& field);
 
     QFile m_file;
+    CodePage m_codePage = CodePage::Windows1252;
     qint64 m_fileSize = 0; // logical size, collected bytes included
 
     bool m_loaded = false;

@@ -1,6 +1,6 @@
 #include "shapes/DbfText.h"
 
-#include "core/AnsiCodePage.h"
+#include "core/FileNumber.h"
 #include "core/TextConventions.h"
 
 #include <algorithm>
@@ -56,28 +56,26 @@ bool rightAligned(const char* text, qsizetype size, qsizetype width, char* out) 
 std::optional<double> parseNumber(const QString& value) {
     if (auto plain = parsePlainDecimal(value))
         return plain;
-    QString t = value.trimmed();
-    if (!text::isNumeric(t))
-        return std::nullopt;
-    bool negate = false;
-    if (t.size() > 1 && (t.back() == '-' || t.back() == '+') && t[0] != '-' && t[0] != '+') {
-        negate = t.back() == '-';
-        t.chop(1);
-    }
-    t.remove(',');
-    const double number = text::val(t);
-    return negate ? -number : number;
+    return text::fileNumber(value);
 }
 
-bool fieldTextInto(const DbfField& field, const QString& value, char* out) {
+bool fieldTextInto(const DbfField& field, const QString& value, char* out, CodePage page) {
     const qsizetype width = field.length;
     if (!field.isNumeric()) {
         const qsizetype n = std::min(width, value.size());
-        for (qsizetype i = 0; i < n; ++i) {
+        bool ascii = true;
+        for (qsizetype i = 0; i < n && ascii; ++i) {
             const char16_t c = value[i].unicode();
-            out[i] = c < 0x80 ? static_cast<char>(c) : ansi::toByte(value[i]);
+            ascii = c < 0x80;
+            out[i] = static_cast<char>(c);
         }
-        std::fill(out + n, out + width, ' ');
+        if (ascii) {
+            std::fill(out + n, out + width, ' ');
+            return true;
+        }
+        const QByteArray bytes = codepage::encode(value, page, width);
+        std::copy(bytes.begin(), bytes.end(), out);
+        std::fill(out + bytes.size(), out + width, ' ');
         return true;
     }
     const auto number = parseNumber(value);
@@ -97,9 +95,9 @@ bool fieldTextInto(const DbfField& field, const QString& value, char* out) {
     return size > 0 && rightAligned(digits, size, width, out);
 }
 
-std::optional<QByteArray> fieldText(const DbfField& field, const QString& value) {
+std::optional<QByteArray> fieldText(const DbfField& field, const QString& value, CodePage page) {
     QByteArray out(field.length, ' ');
-    if (!fieldTextInto(field, value, out.data()))
+    if (!fieldTextInto(field, value, out.data(), page))
         return std::nullopt;
     return out;
 }

@@ -58,15 +58,18 @@ protected:
     ScriptedChooser chooser;
     std::vector<bool> projections;                   // forward flags of the projection runs
     std::vector<std::pair<QString, bool>> prjWrites; // (base path, projected)
-    IoContext io{
-        table,
-        chooser,
-        [this](bool forward) {
-            projections.push_back(forward);
-            return true;
-        },
-        [this](const QString& base, bool projected) { prjWrites.emplace_back(base, projected); },
-        {}};
+    IoContext io{table,
+                 chooser,
+                 [this](bool forward) {
+                     projections.push_back(forward);
+                     return true;
+                 },
+                 [this](const QString& base, bool projected) {
+                     prjWrites.emplace_back(base, projected);
+                     QFile prj(base + ".prj");
+                     EXPECT_TRUE(prj.open(QIODevice::WriteOnly));
+                 },
+                 {}};
 };
 
 } // namespace trekora::test

@@ -92,7 +92,7 @@ TEST_F(ShapefileIoTest, WaypointsBecomeUnprojectedPoints) {
     EXPECT_EQ(fields[0], "TYPE,C,10,0");
     EXPECT_EQ(records[1][1].trimmed(), "B");
     ASSERT_EQ(prjWrites.size(), 1u);
-    EXPECT_EQ(prjWrites[0].first, scratchPath("w"));
+    EXPECT_TRUE(QFileInfo::exists(scratchPath("w.prj")));
     EXPECT_FALSE(prjWrites[0].second);
     EXPECT_TRUE(ui.messages().isEmpty());
 }
