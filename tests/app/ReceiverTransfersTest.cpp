@@ -107,7 +107,7 @@ protected:
         window->garmin().setTiming(timing);
     }
 
-    bool waitIdle(int ms = 10000) {
+    bool waitIdle(int ms = 20000) {
         return QTest::qWaitFor([this] { return !window->session().transferBusy(); }, ms);
     }
 
@@ -279,7 +279,7 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         sim->setData(SimData{});
         window->mnuWUpload_Click();
         ASSERT_TRUE(waitIdle());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 20000));
         EXPECT_EQ(window->statusPanel(2), "Transfer Complete. 4 Waypoints uploaded.");
         ASSERT_EQ(sim->data().waypoints.size(), 4);
         for (int i = 0; i < 4; ++i) {
@@ -300,7 +300,7 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         ASSERT_TRUE(waitIdle());
         sim->setData(SimData{});
         window->mnuRUpload_Click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 20000));
         EXPECT_EQ(window->statusPanel(2),
                   "Transfer Complete.  A Route consisting of 6 points has been uploaded.");
         ASSERT_EQ(sim->data().routes.size(), 2) << ui.messages().join('|').toStdString();
@@ -312,7 +312,7 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         ASSERT_TRUE(waitIdle());
         sim->setData(SimData{});
         window->mnuTUpload_Click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 20000));
         EXPECT_EQ(window->statusPanel(2),
                   "Transfer Complete.  A Track consisting of 6 points has been uploaded.");
         ASSERT_EQ(sim->data().trackPointCount(), 6);
@@ -335,7 +335,7 @@ TEST_F(ReceiverTest, SelectionUploadsOnlyItsRows) {
     table().grid().setSelection(3, table().grid().cols() - 1);
     table().UpdateSelection();
     window->mnuWUpload_Click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 20000));
     ASSERT_EQ(sim->data().waypoints.size(), 2);
     EXPECT_EQ(sim->data().waypoints[0].ident, "LAKE");
     EXPECT_EQ(sim->data().waypoints[1].ident, "PEAK");
@@ -352,7 +352,7 @@ TEST_F(ReceiverTest, UploadRefusesRowsOutOfRangeAndFillsDefaults) {
     t.grid().setText(2, t.FindColumn("symbol"), u"");
     t.grid().setText(3, t.FindColumn("lat"), u"90.5");
     window->mnuWUpload_Click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 20000));
     EXPECT_TRUE(ui.messages().contains("Lat/Long values out of range in record 3"));
     ASSERT_EQ(sim->data().waypoints.size(), 2);
     EXPECT_EQ(sim->data().waypoints[1].ident, "WPT2");

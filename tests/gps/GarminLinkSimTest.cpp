@@ -130,7 +130,9 @@ protected:
         link.RequestProductData();
     }
 
-    bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+    // Generous: the bound only matters when something is broken, and the suite
+    // runs under the sanitizers on a loaded two-core machine.
+    bool waitFor(const std::function<bool()>& done, int ms = 20000) {
         return QTest::qWaitFor(done, ms);
     }
 
