@@ -18,6 +18,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev
     gdal-bin shapelib gpsbabel
     xvfb xauth ccache
+    desktop-file-utils appstream
 )
 
 install_missing() {

@@ -1,5 +1,6 @@
 #include "sim/GpxReader.h"
 
+#include "gps/SymbolCatalogue.h"
 #include "gps/protocol/DataTypes.h"
 
 #include <QDateTime>
@@ -12,23 +13,27 @@ namespace trekora::sim {
 
 namespace {
 
-// Symbol names of the common exchange files, and the receiver codes a unit
-// of the newer families uses for them.
+constexpr std::int16_t kWaypointSymbol = 18;
+
+// The receiver code of a GPX symbol name: the names are the receivers' own
+// (the symbol catalogue's), compared without regard to case; a few symbols
+// the catalogue lacks are added. A number is taken as the code itself, and an
+// unknown name is the plain waypoint symbol.
 std::int16_t symbolCode(const QString& name) {
-    static const QHash<QString, std::int16_t> codes = {
-        {QStringLiteral("waypoint"), 18},     {QStringLiteral("flag"), 178},
-        {QStringLiteral("flag, blue"), 8223}, {QStringLiteral("flag, red"), 8224},
-        {QStringLiteral("campground"), 151},  {QStringLiteral("summit"), 16},
-        {QStringLiteral("trail head"), 8},    {QStringLiteral("parking area"), 158},
-        {QStringLiteral("restroom"), 152},    {QStringLiteral("scenic area"), 157},
-        {QStringLiteral("residence"), 10},    {QStringLiteral("car"), 170},
-        {QStringLiteral("picnic area"), 160}, {QStringLiteral("drinking water"), 154},
-    };
+    static const QHash<QString, std::int16_t> codes = [] {
+        QHash<QString, std::int16_t> all;
+        for (const SymbolEntry& entry : SymbolCatalogue::entries())
+            all.insert(entry.name.toLower(), static_cast<std::int16_t>(entry.code));
+        all.insert(QStringLiteral("flag, blue"), 8284);
+        all.insert(QStringLiteral("flag, green"), 8285);
+        all.insert(QStringLiteral("flag, red"), 8286);
+        return all;
+    }();
     bool numeric = false;
     const int n = name.toInt(&numeric);
     if (numeric && n >= 0 && n <= 0xFFFF)
         return static_cast<std::int16_t>(n);
-    return codes.value(name.trimmed().toLower(), 18);
+    return codes.value(name.trimmed().toLower(), kWaypointSymbol);
 }
 
 struct Point {
@@ -90,7 +95,7 @@ WaypointRecord toWaypoint(const Point& p, int counter) {
     w.longitude = p.lon;
     w.altitude = p.ele;
     w.comment = p.comment;
-    w.symbol = p.symbol.isEmpty() ? 18 : symbolCode(p.symbol);
+    w.symbol = p.symbol.isEmpty() ? kWaypointSymbol : symbolCode(p.symbol);
     w.color = 255;
     w.time = p.time;
     return w;

@@ -1,6 +1,7 @@
 #include "sim/SimulatedReceiver.h"
 
 #include "core/Settings.h"
+#include "gps/SymbolCatalogue.h"
 #include "gps/protocol/ByteIO.h"
 #include "gps/protocol/DataTypes.h"
 #include "gps/protocol/PacketIds.h"
@@ -427,8 +428,57 @@ void SimulatedReceiver::queueTransfer(const QList<Outgoing>& records, quint16 co
     pumpOut();
 }
 
+namespace {
+
+// The older waypoint formats with six-character identifiers; units that use
+// them keep identifiers in upper case.
+bool isShortIdentType(int type) {
+    switch (type) {
+    case 100:
+    case 101:
+    case 102:
+    case 103:
+    case 104:
+    case 107:
+    case 400:
+    case 403:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A waypoint as a unit of this format holds it: upper-case identifiers in
+// the older formats, and D103's own short symbol numbering. The memory keeps
+// the newer numbering, as the program's table does.
+WaypointRecord asUnitHoldsIt(const WaypointRecord& w, int type) {
+    WaypointRecord unit = w;
+    if (isShortIdentType(type))
+        unit.ident = w.ident.toUpper();
+    if (type == 103) {
+        static const SymbolMap toD103 = Load_d103WptSymbols();
+        unit.symbol = symbolToD103(toD103, QString::number(w.symbol));
+    }
+    return unit;
+}
+
+// A waypoint received in a unit's format, in the memory's numbering.
+WaypointRecord asMemoryHoldsIt(const WaypointRecord& received, int type) {
+    WaypointRecord stored = received;
+    if (isShortIdentType(type))
+        stored.ident = received.ident.toUpper();
+    if (type == 103) {
+        static const SymbolMap fromD103 = Load_d1xxWptSymbols();
+        stored.symbol = symbolFromD103(fromD103, received.symbol);
+    }
+    return stored;
+}
+
+} // namespace
+
 QByteArray SimulatedReceiver::waypointData(const WaypointRecord& w, const QString& type) const {
-    if (auto d = gps::encodeWaypoint(gps::dataTypeNumber(type), w))
+    const int number = gps::dataTypeNumber(type);
+    if (auto d = gps::encodeWaypoint(number, asUnitHoldsIt(w, number)))
         return *d;
     return *gps::encodeWaypoint(108, w); // a format the unit claims but we cannot write
 }
@@ -499,8 +549,9 @@ void SimulatedReceiver::handleUpload(quint8 id, const QByteArray& data) {
         m_uploadReceived = 0;
     } else if (id == ids.wptData) {
         WaypointRecord w;
-        if (gps::decodeWaypoint(gps::dataTypeNumber(m_caps.waypointType), data, w))
-            m_data.storeWaypoint(w);
+        const int type = gps::dataTypeNumber(m_caps.waypointType);
+        if (gps::decodeWaypoint(type, data, w))
+            m_data.storeWaypoint(asMemoryHoldsIt(w, type));
     } else if (id == ids.rteHdr) {
         SimRoute route;
         if (!gps::decodeRouteHeader(gps::dataTypeNumber(m_caps.routeHeaderType), data,
@@ -512,8 +563,10 @@ void SimulatedReceiver::handleUpload(quint8 id, const QByteArray& data) {
         m_uploadRoute = static_cast<int>(m_data.routes.size() - 1);
     } else if (id == ids.rteWptData) {
         WaypointRecord w;
-        if (!gps::decodeWaypoint(gps::dataTypeNumber(m_caps.routeWaypointType), data, w))
+        const int type = gps::dataTypeNumber(m_caps.routeWaypointType);
+        if (!gps::decodeWaypoint(type, data, w))
             return;
+        w = asMemoryHoldsIt(w, type);
         if (m_uploadRoute < 0) {
             m_data.routes.append(SimRoute{});
             m_uploadRoute = static_cast<int>(m_data.routes.size() - 1);

@@ -1,10 +1,13 @@
 #include "app/GpsTableView.h"
 
 #include "app/WindowSizing.h"
+#include "table/GpsTable.h"
 
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <algorithm>
+#include <array>
 
 namespace trekora {
 
@@ -38,8 +41,67 @@ GpsTableView::GpsTableView(DataGrid& grid, QWidget* parent)
         m_grid.setMouseRow(0);
         emit gridHeaderClicked(section + 1);
     });
+    // Tab moves on to the buttons instead of from cell to cell.
+    setTabKeyNavigation(false);
+    measureTextsInViewFont();
     applyColumnWidths(true);
     applyRowHeights(true);
+}
+
+void GpsTableView::measureTextsInViewFont() {
+    // Auto-fit sums character widths; those of this view's fonts (cells and
+    // header) make fitted columns show whole texts.
+    const QFontMetrics cells = fontMetrics();
+    const QFontMetrics header = horizontalHeader()->fontMetrics();
+    auto twips = [cells, header](QChar ch) {
+        return std::max(cells.horizontalAdvance(ch), header.horizontalAdvance(ch)) *
+               WindowSizing::kTwipsPerPixel;
+    };
+    std::array<int, 256> latin1{};
+    for (size_t c = 0; c < latin1.size(); ++c)
+        latin1[c] = twips(QChar(char16_t(c)));
+    GpsTable::setCharacterWidths([latin1, twips](QChar ch) {
+        return ch.unicode() < latin1.size() ? latin1[ch.unicode()] : twips(ch);
+    });
+}
+
+GpsTableView::TableKey GpsTableView::tableKey(const QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy))
+        return TableKey::Copy;
+    if (event->matches(QKeySequence::Paste))
+        return TableKey::Paste;
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        return TableKey::Delete;
+    return TableKey::None;
+}
+
+bool GpsTableView::event(QEvent* event) {
+    // The table's own commands win over the window's shortcuts while the
+    // table has the focus, so the key reaches keyPressEvent.
+    if (event->type() == QEvent::ShortcutOverride &&
+        tableKey(static_cast<QKeyEvent*>(event)) != TableKey::None) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void GpsTableView::keyPressEvent(QKeyEvent* event) {
+    switch (tableKey(event)) {
+    case TableKey::Copy:
+        emit copyRequested();
+        break;
+    case TableKey::Paste:
+        emit pasteRequested();
+        break;
+    case TableKey::Delete:
+        emit deleteRequested();
+        break;
+    case TableKey::None:
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void GpsTableView::sync() {

@@ -28,8 +28,21 @@ signals:
     void gridCellClicked(int row, int col);
     void gridCellDoubleClicked(int row, int col);
     void gridHeaderClicked(int col);
+    // The keys of the table commands while the table has the focus:
+    // Ctrl+C copies the selection as the Copy button does, Ctrl+V pastes,
+    // Delete deletes the selection. Ctrl+A selects the whole table.
+    void copyRequested();
+    void pasteRequested();
+    void deleteRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    enum class TableKey { None, Copy, Paste, Delete };
+    static TableKey tableKey(const QKeyEvent* event);
+    void measureTextsInViewFont();
     void applyColumnWidths(bool force);
     void applyRowHeights(bool afterReset);
     void showGridSelection();

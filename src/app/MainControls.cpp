@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
+#include <utility>
 
 namespace trekora {
 
@@ -43,7 +45,8 @@ void MainControls::build(QWidget& area, DataGrid& grid,
         b.member = new QPushButton(b.caption, &area);
         registerControl(QString::fromLatin1(b.name), b.member);
         b.member->setToolTip(QString::fromLatin1(b.tip));
-        b.member->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches the buttons; a click leaves the focus on the table.
+        b.member->setFocusPolicy(Qt::TabFocus);
     }
 
     struct Label {
@@ -89,11 +92,16 @@ void MainControls::layout(QSize windowSize, int fontHeight) {
 
     const int labelTop = 4 + rowHeight + 2;
     const int labelHeight = fontHeight + 2;
-    lblGPSDesc1->setGeometry(8, labelTop, 180, labelHeight);
-    lbllat->setGeometry(192, labelTop, 84, labelHeight);
-    lbllon->setGeometry(280, labelTop, 84, labelHeight);
-    lblAlt->setGeometry(368, labelTop, 64, labelHeight);
-    lblepe->setGeometry(436, labelTop, 64, labelHeight);
+    // The receiver's description is shown whole; the position labels follow it.
+    const int descriptionWidth =
+        std::max(180, lblGPSDesc1->fontMetrics().horizontalAdvance(lblGPSDesc1->text()) + 4);
+    lblGPSDesc1->setGeometry(8, labelTop, descriptionWidth, labelHeight);
+    int labelLeft = 8 + descriptionWidth + 4;
+    for (const auto& [label, width] : {std::pair{lbllat, 84}, std::pair{lbllon, 84},
+                                       std::pair{lblAlt, 64}, std::pair{lblepe, 64}}) {
+        label->setGeometry(labelLeft, labelTop, width, labelHeight);
+        labelLeft += width + 4;
+    }
 
     const int gridTop = labelTop + labelHeight + 4;
     const QSize grid = WindowSizing::gridSize(windowSize);

@@ -16,6 +16,9 @@ namespace {
 const char* const kBaudSettings[7] = {"4800,N,8,1",  "9600,N,8,1",  "19200,N,8,1", "28800,N,8,1",
                                       "38400,N,8,1", "57600,N,8,1", "115200,N,8,1"};
 constexpr double kDefaultRefresh = 10;
+// Each check looks for every GIS program; more often than once a second
+// would keep a whole core busy for nothing.
+constexpr double kShortestRefresh = 1;
 // The longest period a millisecond timer interval can hold.
 constexpr double kLongestRefresh = std::numeric_limits<int>::max() / 1000.0;
 } // namespace
@@ -37,12 +40,15 @@ double refreshPeriod(const QString& text) {
     const double period = text::val(text);
     if (!(period > 0))
         return kDefaultRefresh;
-    return std::min(period, kLongestRefresh);
+    return std::clamp(period, kShortestRefresh, kLongestRefresh);
 }
 
 QString normalisedRefreshText(const QString& text) {
-    if (!(text::val(text) > 0))
+    const double period = text::val(text);
+    if (!(period > 0))
         return QStringLiteral("10");
+    if (period < kShortestRefresh)
+        return text::numberText(kShortestRefresh);
     return text;
 }
 

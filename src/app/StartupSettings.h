@@ -16,7 +16,7 @@ struct StartupSettings {
     QString projectionCatalogue; // proj/projfile: "epsg" or "esri"
 
     // Reads every value; a refresh period that is not above 0 is corrected to
-    // 10 and the (corrected) period is stored back.
+    // 10, one below a second to 1, and the (corrected) period is stored back.
     static StartupSettings read();
 };
 
@@ -29,9 +29,11 @@ QString serialSettingsOfBaudIndex(int index);
 extern const char* const kBaudCaptions[7];
 
 // The refresh period a stored or typed text stands for: its numeric value, or
-// 10 when that is not above 0. Periods are capped where a timer can hold them.
+// 10 when that is not above 0. A period below 1 second is raised to 1, and
+// periods are capped where a timer can hold them.
 double refreshPeriod(const QString& text);
-// The text that is stored for a typed refresh answer ("10" for a bad one).
+// The text that is stored for a typed refresh answer ("10" for a bad one,
+// "1" for one below a second).
 QString normalisedRefreshText(const QString& text);
 // The timer interval of a period, in milliseconds.
 int refreshIntervalMs(double seconds);

@@ -19,6 +19,7 @@
 #include "proj/CurrentProjection.h"
 
 #include "app/AppVersion.h"
+#include "app/CommandAvailability.h"
 #include "app/ControlStates.h"
 #include "app/GpsTableView.h"
 #include "app/StartupSettings.h"
@@ -27,6 +28,7 @@
 #include "app/TableCommands.h"
 #include "app/WindowSizing.h"
 #include "app/frmAbout.h"
+#include "app/frmHelp.h"
 #include "app/frmProperties.h"
 #include "app/frmSplash.h"
 #include "app/frmWptSelect.h"
@@ -138,6 +140,18 @@ void frmMain::buildMenus() {
         registerControl(name, control);
     });
     connectMenus();
+    for (const QString& name : CommandAvailability::unavailableControls())
+        setControlEnabled(name, false);
+}
+
+void frmMain::setControlEnabled(const QString& name, bool enabled) {
+    // A command whose window is not built yet is never offered.
+    enabled = enabled && CommandAvailability::isAvailable(name);
+    QObject* control = m_registry.value(name);
+    if (auto* action = qobject_cast<QAction*>(control))
+        action->setEnabled(enabled);
+    else if (auto* widget = qobject_cast<QWidget*>(control))
+        widget->setEnabled(enabled);
 }
 
 void frmMain::connectMenus() {
@@ -223,6 +237,9 @@ void frmMain::buildControls() {
     connect(view, &GpsTableView::gridSelectionChanged, this, &frmMain::MSFlexGrid1_SelChange);
     connect(view, &GpsTableView::gridCellDoubleClicked, this, &frmMain::MSFlexGrid1_DblClick);
     connect(view, &GpsTableView::gridHeaderClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
+    connect(view, &GpsTableView::copyRequested, this, &frmMain::cmdCopy_Click);
+    connect(view, &GpsTableView::pasteRequested, this, &frmMain::cmdPaste_Click);
+    connect(view, &GpsTableView::deleteRequested, this, &frmMain::cmdDeleteSel_Click);
 
     m_status = new StatusPanels(*this);
     setStatusBar(m_status->bar());
@@ -281,7 +298,7 @@ void frmMain::Form_Load() {
         }
     }
 
-    FieldSettings::SetFieldSettings(QString());
+    validateFieldSettings();
     // A quiet task has nobody to answer the first-use projection question.
     projectionHooks().unattended = [quiet = m_quiet] { return quiet; };
     // The catalogue the settings name; the first start asks for a projection.
@@ -308,6 +325,18 @@ void frmMain::runQuietTask() {
         if (m_options.interactive)
             QCoreApplication::exit(static_cast<int>(m_quietDriver->exitStatus()));
     });
+}
+
+void frmMain::validateFieldSettings() {
+    QStringList replaced;
+    FieldSettings::SetFieldSettings(QString(), &replaced);
+    // A hand-edited list that was not valid is said so, once, at start.
+    for (const QString& type : replaced)
+        userInteraction().message(
+            QStringLiteral("The stored field list for %1 records named unknown, missing or "
+                           "repeated fields. It has been replaced by the default list.")
+                .arg(type),
+            QString::fromLatin1(kAppTitle), Buttons::Ok, Icon::Warning);
 }
 
 void frmMain::applyStartupSettings() {
@@ -351,7 +380,7 @@ void frmMain::Form_Unload() {
     for (QWidget* window :
          {static_cast<QWidget*>(m_about.data()), static_cast<QWidget*>(m_properties.data()),
           m_splash.data(), static_cast<QWidget*>(m_quietStatus.data()),
-          static_cast<QWidget*>(m_info.data())})
+          static_cast<QWidget*>(m_info.data()), static_cast<QWidget*>(m_help.data())})
         if (window)
             window->close();
 }
@@ -397,13 +426,8 @@ void frmMain::Set_Controls(ControlState state) {
     if (m_lastControls && m_lastControls->first == state && m_lastControls->second == context)
         return;
     m_lastControls = std::make_pair(state, context);
-    for (const ControlStates::Change& change : ControlStates::changes(state, context)) {
-        QObject* control = m_registry.value(change.control);
-        if (auto* action = qobject_cast<QAction*>(control))
-            action->setEnabled(change.enabled);
-        else if (auto* widget = qobject_cast<QWidget*>(control))
-            widget->setEnabled(change.enabled);
-    }
+    for (const ControlStates::Change& change : ControlStates::changes(state, context))
+        setControlEnabled(change.control, change.enabled);
 }
 
 bool frmMain::isControlEnabled(const QString& name) const {
@@ -482,8 +506,17 @@ void frmMain::mnuHelpIndex_Click() {
                                   QString::fromLatin1(kAppTitle), Buttons::Ok, Icon::Warning);
         return;
     }
-    if (m_openUrl)
-        m_openUrl(QUrl::fromLocalFile(manual));
+    // Without a desktop browser the manual opens in the program's own window.
+    const QUrl page = QUrl::fromLocalFile(manual);
+    if (m_openUrl && m_openUrl(page))
+        return;
+    if (!m_help)
+        m_help = new frmHelp(this);
+    m_help->showPage(page);
+}
+
+frmHelp* frmMain::helpWindow() const {
+    return m_help.data();
 }
 
 void frmMain::mnuAbout_Click() {

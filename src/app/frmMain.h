@@ -31,6 +31,7 @@ class ProjectionPage;
 struct IoContext;
 class FieldChooser;
 class frmAbout;
+class frmHelp;
 class frmProperties;
 class frmInfo;
 class frmQuietStatus;
@@ -98,6 +99,8 @@ public:
     void setOpenPortHandler(std::function<void()> handler) { m_openPort = std::move(handler); }
     // How the manual is opened (the desktop's browser by default).
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+    // The program's own help window, once Help has needed it.
+    frmHelp* helpWindow() const;
     // Another message mirror (the quiet status window).
     void setMessageMirror(std::function<void(const QString&)> mirror) {
         m_mirror = std::move(mirror);
@@ -223,6 +226,8 @@ private:
     void Form_Resize();
     void placeWindow();
     void applyStartupSettings();
+    void validateFieldSettings();
+    void setControlEnabled(const QString& name, bool enabled);
     void clearPositionLabels();
     void scheduleTableSync();
     void Form_Unload();
@@ -258,6 +263,7 @@ private:
     QTimer m_syncTimer;
     QPointer<frmProperties> m_properties;
     QPointer<frmAbout> m_about;
+    QPointer<frmHelp> m_help;
     QPointer<QWidget> m_splash;
 
     bool m_quiet = false;

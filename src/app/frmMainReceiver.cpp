@@ -163,6 +163,7 @@ void frmMain::mnuRUpload_Click() {
 
 void frmMain::showReceiverDescription(const QString& text) {
     m_controls.lblGPSDesc1->setText(text);
+    Form_Resize(); // the label takes the width of its text
 }
 
 void frmMain::showPosition(const QString& latitude, const QString& longitude) {

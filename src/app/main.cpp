@@ -1,4 +1,5 @@
-#include "app/AppVersion.h"
+#include "app/ApplicationIdentity.h"
+#include "app/CommandLineHelp.h"
 #include "app/ConvertCommand.h"
 #include "app/DeviceOptions.h"
 #include "app/QtUserInteraction.h"
@@ -15,15 +16,10 @@
 
 namespace {
 
-void nameApplication() {
-    QCoreApplication::setApplicationName(QStringLiteral("trekora"));
-    QCoreApplication::setOrganizationName(QStringLiteral("trekora"));
-}
-
 // "trekora convert ...": a batch conversion that needs no display.
 int runConvert(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    nameApplication();
+    trekora::nameApplication();
     return trekora::runConvertCommand(QCoreApplication::arguments().mid(2));
 }
 
@@ -40,9 +36,21 @@ QStringList rawArguments(int argc, char** argv) {
     return arguments;
 }
 
+// --help and --version print and exit before any window or display.
+int answerHelpRequest(trekora::CommandLineHelp::Request request) {
+    using trekora::CommandLineHelp::Request;
+    const QString text = request == Request::Help ? trekora::CommandLineHelp::usageText()
+                                                  : trekora::CommandLineHelp::versionText();
+    QTextStream(stdout) << text;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const auto help = trekora::CommandLineHelp::requested(rawArguments(argc, argv));
+    if (help != trekora::CommandLineHelp::Request::None)
+        return answerHelpRequest(help);
     if (argc > 1 && std::strcmp(argv[1], "convert") == 0)
         return runConvert(argc, argv);
 
@@ -59,8 +67,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    nameApplication();
-    QApplication::setApplicationDisplayName(QString::fromLatin1(trekora::kAppTitle));
+    trekora::nameDesktopApplication();
     if (!devices.error.isEmpty()) {
         QTextStream(stderr) << devices.error << '\n';
         return 2;

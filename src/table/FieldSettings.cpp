@@ -5,6 +5,8 @@
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
+#include <QSet>
+
 namespace trekora::FieldSettings {
 
 namespace {
@@ -29,13 +31,32 @@ bool isUsable(const QString& value) {
            value.contains(QLatin1String("filename"));
 }
 
-QString SetFieldSettings(const QString& typeKey) {
+bool namesEveryFieldOnce(const QString& typeKey, const QString& value) {
+    const QStringList names = fieldNames(typeKey);
+    const QStringList items = value.split(',');
+    if (items.size() != names.size())
+        return false;
+    QSet<QString> seen;
+    for (const QString& item : items) {
+        // Column lookups ignore case, so "Lat" still finds the lat column.
+        const QString name = item.section(':', 0, 0).toLower();
+        if (!names.contains(name) || seen.contains(name))
+            return false;
+        seen.insert(name);
+    }
+    return true;
+}
+
+QString SetFieldSettings(const QString& typeKey, QStringList* replaced) {
     for (const QString& type : RecordType::all()) {
         if (type == typeKey)
             Settings::set(kSection, type, QString());
         const QString value = Settings::get(kSection, type);
-        if (value.isEmpty() || value.split(',').size() != fieldNames(type).size())
+        if (value.isEmpty() || !namesEveryFieldOnce(type, value)) {
             Settings::set(kSection, type, defaultValue(type));
+            if (!value.isEmpty() && replaced)
+                replaced->append(type);
+        }
     }
     return Settings::get(kSection, QStringLiteral("track_area"), QStringLiteral("0"));
 }

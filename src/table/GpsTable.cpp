@@ -7,6 +7,7 @@
 #include "table/RouteDefaults.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
@@ -444,14 +445,27 @@ void GpsTable::AutoFitColumns(DataGrid& grid) {
             AutoFitColumn(grid, c);
 }
 
+namespace {
+GpsTable::CharacterWidths& fontCharacterWidths() {
+    static GpsTable::CharacterWidths widths;
+    return widths;
+}
+} // namespace
+
+void GpsTable::setCharacterWidths(CharacterWidths widths) {
+    fontCharacterWidths() = std::move(widths);
+}
+
 void GpsTable::AutoFitColumn(DataGrid& grid, int col, int narrow, int wide) {
+    const CharacterWidths& font = fontCharacterWidths();
+    const bool byFont = font && narrow <= 0 && wide <= 0;
     narrow = narrow > 0 ? narrow : 88;
     wide = wide > 0 ? wide : 110;
     int widest = 0;
     for (int r = 0; r < grid.rows(); ++r) {
         int width = 0;
         for (QChar ch : grid.textView(r, col))
-            width += (ch >= 'a' && ch <= 'z') ? narrow : wide;
+            width += byFont ? font(ch) : (ch >= 'a' && ch <= 'z') ? narrow : wide;
         widest = std::max(widest, width);
     }
     grid.setColWidth(col, widest < 2 ? 250 : widest + 250);
@@ -572,13 +586,19 @@ void GpsTable::PasteClipboard(DataGrid& grid) {
     const QString clip = m_host.clipboardText();
     if (clip.isEmpty())
         return;
-    if (!clip.contains(QStringLiteral("\r\n"))) {
+    // Windows programs end lines with CR LF, editors on this desktop with LF.
+    if (!clip.contains(u'\n')) {
         grid.setText(grid.row(), grid.col(), clip);
         return;
     }
-    const QStringList lines = clip.split(QStringLiteral("\r\n"));
+    static const QRegularExpression lineEnd(QStringLiteral("\r?\n"));
+    QStringList lines = clip.split(lineEnd);
+    // The piece after the last line end is the empty rest of a text that ends
+    // with one; a last line without its line end is pasted like the others.
+    if (lines.last().isEmpty())
+        lines.removeLast();
     int rowSkip = 0;
-    for (int k = 0; k + 1 < lines.size(); ++k) {
+    for (int k = 0; k < lines.size(); ++k) {
         if (grid.rowSel() + k >= grid.rows())
             break;
         int target = grid.rowSel() + k + rowSkip;

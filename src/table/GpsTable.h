@@ -81,7 +81,14 @@ public:
     void CopySelection(const DataGrid& grid, const QString& fileNamePrefix = {});
     void PasteClipboard(DataGrid& grid);
     static void AutoFitColumns(DataGrid& grid);
+    // Widens the column to its widest text. Characters count `narrow` twips
+    // for "a" … "z" and `wide` for the others (88 and 110 unless given), or,
+    // when neither is given and a display has set them, the widths of the
+    // font the table is drawn in, so that fitted columns show whole texts.
     static void AutoFitColumn(DataGrid& grid, int col, int narrow = 0, int wide = 0);
+    // Twips a character takes in the table's font; empty restores the rule.
+    using CharacterWidths = std::function<int(QChar)>;
+    static void setCharacterWidths(CharacterWidths widths);
     void ClearSelection();
     // Writes the same values to a block of cells (the double-click edit).
     void WriteBlock(int firstRow, int lastRow, int colLow, int colHigh, const QString& value,

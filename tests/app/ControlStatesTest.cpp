@@ -1,8 +1,10 @@
 #include "MainWindowFixture.h"
 
+#include "app/CommandAvailability.h"
 #include "app/ControlStates.h"
 #include "gps/ReceiverSession.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -57,8 +59,9 @@ TEST_F(MainWindowTest, EachStateSwitchesItsCommands) {
     };
     for (const Step& step : steps) {
         window->Set_Controls(step.state);
+        // A command whose window is not built yet stays off in every state.
         for (const QString& name : step.on)
-            EXPECT_TRUE(window->isControlEnabled(name))
+            EXPECT_EQ(window->isControlEnabled(name), CommandAvailability::isAvailable(name))
                 << int(step.state) << " " << name.toStdString();
         for (const QString& name : step.off)
             EXPECT_FALSE(window->isControlEnabled(name))
@@ -70,6 +73,29 @@ TEST_F(MainWindowTest, EachStateSwitchesItsCommands) {
     window->Set_Controls(ControlState(8));
     window->Set_Controls(ControlState(0));
     EXPECT_EQ(window->enabledControls(), before);
+}
+
+TEST_F(MainWindowTest, CommandsWithoutTheirWindowsAreNeverOffered) {
+    using CommandAvailability::Command;
+    start();
+    window->session().setConnection(ReceiverSession::Connection::Connected);
+    QStringList switchedOff;
+    for (Command command : {Command::CalculateCep, Command::ImageHotlinks, Command::ScreenShot,
+                            Command::RealTimeTracking, Command::NmeaViewer})
+        if (!CommandAvailability::isBuilt(command))
+            switchedOff << CommandAvailability::controlsOf(command);
+    for (const QString& name : switchedOff)
+        EXPECT_NE(window->findChild<QAction*>(name), nullptr) << name.toStdString();
+    // Every state that would switch them on, with records in the table.
+    window->controls().cmdAddRec->click();
+    for (ControlState state :
+         {ControlState::Connected, ControlState::TableHasRecords, ControlState::RealTimeStarted,
+          ControlState::RealTimeStopped, ControlState::NmeaMode}) {
+        window->Set_Controls(state);
+        for (const QString& name : switchedOff)
+            EXPECT_FALSE(window->isControlEnabled(name)) << int(state) << " " << name.toStdString();
+    }
+    EXPECT_TRUE(window->isControlEnabled("mnuRTProperties"));
 }
 
 TEST_F(MainWindowTest, UploadFollowsTheRecordTypeOnlyWhileConnectedWithRecords) {

@@ -1,14 +1,22 @@
 #include "MainWindowFixture.h"
 
+#include "app/ApplicationIdentity.h"
 #include "app/WindowSizing.h"
+#include "app/frmHelp.h"
 #include "core/AppPaths.h"
 #include "core/Settings.h"
+#include "table/FieldSettings.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
+#include <QTextBrowser>
 #include <QUrl>
+#include <functional>
 
 using namespace trekora;
 using test::MainWindowTest;
@@ -42,7 +50,7 @@ TEST_F(MainWindowTest, StoredSettingsAreReadAndBadOnesCorrected) {
         int intervalMs;
     };
     for (const Case& c : {Case{"0", "10", 10000}, Case{"abc", "10", 10000}, Case{"-3", "10", 10000},
-                          Case{"25", "25", 25000}}) {
+                          Case{"0.001", "1", 1000}, Case{"25", "25", 25000}}) {
         Settings::set("app", "refresh", c.refresh);
         Settings::set("port", "port", "3");
         Settings::set("port", "Settings", "4800,N,8,1");
@@ -65,6 +73,34 @@ TEST_F(MainWindowTest, StoredSettingsAreReadAndBadOnesCorrected) {
     for (QAction* entry : window->menus().mnuBaudRate)
         EXPECT_FALSE(entry->isChecked());
     EXPECT_TRUE(window->unitsMeters());
+}
+
+TEST_F(MainWindowTest, HandEditedFieldListsWithWrongOrRepeatedNamesAreReplacedAtStart) {
+    const QString track = FieldSettings::defaultValue("track");
+    const QString route = FieldSettings::defaultValue("route");
+    // A repeated field, a misspelt field, and a valid edit (order, case, hiding).
+    Settings::set("fields", "waypoint",
+                  FieldSettings::defaultValue("waypoint").replace("comment:1", "lat:1"));
+    Settings::set("fields", "track", QString(track).replace("time:1", "tiem:1"));
+    const QString edited =
+        QString(route).replace("lat:1,long:1", "Long:1,lat:1").replace("comment:1", "comment:0");
+    Settings::set("fields", "route", edited);
+    start();
+    ASSERT_EQ(ui.messages().size(), 2);
+    EXPECT_EQ(ui.messages()[0], "The stored field list for waypoint records named unknown, "
+                                "missing or repeated fields. It has been replaced by the "
+                                "default list.");
+    EXPECT_TRUE(ui.messages()[1].startsWith("The stored field list for track records"));
+    EXPECT_EQ(Settings::get("fields", "waypoint"), FieldSettings::defaultValue("waypoint"));
+    EXPECT_EQ(Settings::get("fields", "track"), track);
+    EXPECT_EQ(Settings::get("fields", "route"), edited);
+    // The repaired list shows every waypoint column once.
+    window->controls().cmdAddRec->click();
+    EXPECT_EQ(table().GetFieldList("waypoint", true), GetFieldList("waypoint"));
+
+    ui.clear();
+    start();
+    EXPECT_TRUE(ui.messages().isEmpty());
 }
 
 TEST_F(MainWindowTest, CommandLineWordsAreReadWithoutRegardToCase) {
@@ -142,6 +178,13 @@ TEST_F(MainWindowTest, TitleAndHostMenusFollowTheRunningPrograms) {
 
     HostPresence all{true, true, true, true};
     EXPECT_EQ(all.windowTitle(), "Orvane - Garmin / Arcview / Landview / ArcExplorer / ArcMap ");
+
+    // The platform appends a display name, once one is set, to every window
+    // title; the program sets none, so the title is shown as it is.
+    const QString testName = QCoreApplication::applicationName();
+    nameDesktopApplication();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QCoreApplication::setApplicationName(testName);
 }
 
 TEST_F(MainWindowTest, SetAppRefreshRateAsksAndStoresTheRate) {
@@ -155,7 +198,8 @@ TEST_F(MainWindowTest, SetAppRefreshRateAsksAndStoresTheRate) {
                            "running.  Enter the Rate (in Seconds) at which you'd like it to check.";
     for (const Case& c : {Case{QString("30"), "30", 30000}, Case{QString(""), "30", 30000},
                           Case{std::nullopt, "30", 30000}, Case{QString("abc"), "10", 10000},
-                          Case{QString("-4"), "10", 10000}}) {
+                          Case{QString("-4"), "10", 10000}, Case{QString("0.001"), "1", 1000},
+                          Case{QString("2.5"), "2.5", 2500}}) {
         const QString before = Settings::get("app", "refresh");
         ui.clear();
         ui.answerInput(c.answer);
@@ -199,6 +243,55 @@ TEST_F(MainWindowTest, HelpOpensTheManualOrWarnsWhereItLooked) {
     window->menus().mnuHelpIndex->trigger();
     EXPECT_EQ(opened, QUrl::fromLocalFile(TREKORA_SOURCE_DIR "/data/manual/index.html"));
     EXPECT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(window->helpWindow(), nullptr);
+
+    // No browser on the desktop: the program's own help window shows the manual.
+    window->setUrlOpener([](const QUrl&) { return false; });
+    window->menus().mnuHelpIndex->trigger();
+    ASSERT_NE(window->helpWindow(), nullptr);
+    EXPECT_TRUE(window->helpWindow()->isVisible());
+    EXPECT_EQ(window->helpWindow()->txtManual->source(), opened);
+    EXPECT_TRUE(window->helpWindow()->txtManual->toPlainText().contains("Editing the table"));
+    EXPECT_EQ(ui.messages().size(), 1);
+}
+
+TEST_F(MainWindowTest, MenusHaveMnemonicsAndTheUsualShortcuts) {
+    start();
+    // Every entry of the bar and of each menu has its own access key.
+    std::function<void(const QList<QAction*>&, const QString&)> check =
+        [&](const QList<QAction*>& entries, const QString& where) {
+            QSet<QChar> keys;
+            for (QAction* entry : entries) {
+                if (entry->isSeparator() || !entry->isVisible())
+                    continue;
+                const QString text = entry->text();
+                const qsizetype amp = text.indexOf('&');
+                if (where != "mnuSetPort" && where != "mnuBaud") {
+                    EXPECT_GE(amp, 0) << where.toStdString() << ": " << text.toStdString();
+                    if (amp >= 0) {
+                        const QChar key = text.at(amp + 1).toLower();
+                        EXPECT_FALSE(keys.contains(key))
+                            << where.toStdString() << ": " << text.toStdString();
+                        keys.insert(key);
+                    }
+                }
+                if (QMenu* sub = entry->menu())
+                    check(sub->actions(), sub->objectName());
+            }
+        };
+    check(window->menuBar()->actions(), "the menu bar");
+
+    const MainMenus& m = window->menus();
+    struct Case {
+        QAction* entry;
+        QKeySequence key;
+    };
+    for (const Case& c :
+         {Case{m.mnuCopy, QKeySequence::Copy}, Case{m.mnuPaste, QKeySequence::Paste},
+          Case{m.mnuDelete, QKeySequence::Delete}, Case{m.mnuFileL, QKeySequence::Open},
+          Case{m.mnuAFile, QKeySequence::Save}, Case{m.mnuExit, QKeySequence::Quit},
+          Case{m.mnuHelpIndex, QKeySequence::HelpContents}})
+        EXPECT_EQ(c.entry->shortcut(), c.key) << c.entry->text().toStdString();
 }
 
 TEST_F(MainWindowTest, PortMenuShowsTheMappedDevices) {

@@ -45,12 +45,14 @@ TrackRecord trackPoint(double lat, double lon, bool newSegment, float altitude) 
     return t;
 }
 
-// Two routes of three points, a two-segment track and four waypoints.
+// Two routes of three points, a two-segment track and four waypoints. The
+// symbols are ones a D103 unit has too (TracBack Point, Residence, Waypoint,
+// Gas Station), so both families carry them.
 SimData sampleData() {
     SimData d;
-    d.waypoints = {waypoint("CAMP", -0.703125, 10.5, 15, 100),
-                   waypoint("LAKE", 45.5, -93.25, 1, 287.3f), waypoint("PEAK", 46, -92, 0, 1500),
-                   waypoint("FORD", 46.5, -92.5, 2, 250)};
+    d.waypoints = {waypoint("CAMP", -0.703125, 10.5, 8196, 100),
+                   waypoint("LAKE", 45.5, -93.25, 10, 287.3f), waypoint("PEAK", 46, -92, 18, 1500),
+                   waypoint("FORD", 46.5, -92.5, 8, 250)};
     for (int r = 0; r < 2; ++r) {
         SimRoute route;
         route.header.route_number = static_cast<std::int16_t>(r + 1);
@@ -126,6 +128,11 @@ TEST_F(ReceiverTest, ConnectsAndFillsTheInformationWindow) {
     EXPECT_EQ(info.productId, "PID 411");
     EXPECT_EQ(info.desc1, "eTrex Legend Software Version 3.70");
     EXPECT_EQ(window->controls().lblGPSDesc1->text(), "eTrex Legend Software Version 3.70 ");
+    // The whole description shows, and the position labels start after it.
+    const QLabel* description = window->controls().lblGPSDesc1;
+    EXPECT_GE(description->width(),
+              description->fontMetrics().horizontalAdvance(description->text()));
+    EXPECT_GT(window->controls().lbllat->x(), description->geometry().right());
     EXPECT_EQ(info.format3.mid(30, 10), "  WPT:D103");
     EXPECT_TRUE(window->connection().screenShotCapable());
     EXPECT_TRUE(window->statusPanel(2).startsWith("Projection: "));
@@ -201,8 +208,8 @@ TEST_F(ReceiverTest, WaypointDownloadGivesTheRowsOfBothFamilies) {
         EXPECT_EQ(cell(1, "model"), "eTrex Legend");
         // Projected at the end (the fixture's projection is WGS 84 itself).
         EXPECT_EQ(cell(1, "y_proj").toDouble(), -0.703125);
-        // A D103 unit's 15 is the table's 8196.
-        EXPECT_EQ(cell(1, "symbol"), family.name == kOlder.name ? "8196" : "15");
+        // A D103 unit sends its own 15 for the TracBack Point, the table's 8196.
+        EXPECT_EQ(cell(1, "symbol"), "8196");
         EXPECT_FALSE(window->transferProgressVisible());
         window.reset();
         sim.reset();

@@ -11,6 +11,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
+#include <QStyle>
+#include <QTest>
 
 using namespace trekora;
 
@@ -179,6 +182,63 @@ TEST_F(TableViewTest, CopyAndPasteGoThroughTheClipboard) {
     window->menus().mnuPaste->trigger();
     EXPECT_EQ(cell(2, "ident"), "p1");
     EXPECT_EQ(cell(2, "lat"), "p2");
+}
+
+TEST_F(TableViewTest, KeysOfTheTableRunItsCommands) {
+    addRecords(3);
+    const int ident = table().FindColumn("ident");
+    const int lat = table().FindColumn("lat");
+    view().setFocus();
+    // Ctrl+C copies the whole selected block, as the Copy button does.
+    selectBlock(1, ident, 2, lat);
+    QTest::keyClick(&view(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "w1\t0\r\nw2\t0\r\n");
+
+    // Ctrl+V pastes, LF line ends included.
+    QGuiApplication::clipboard()->setText("a\tb\nc\td\n");
+    selectBlock(2, ident, 2, ident);
+    QTest::keyClick(&view(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cell(2, "ident") + cell(2, "lat") + cell(3, "ident") + cell(3, "lat"), "abcd");
+
+    // Delete deletes the selection: here the selected cells are blanked.
+    selectBlock(3, ident, 3, lat);
+    QTest::keyClick(&view(), Qt::Key_Delete);
+    EXPECT_EQ(cell(3, "ident") + cell(3, "lat"), "");
+
+    // Ctrl+A selects every record.
+    QTest::keyClick(&view(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(table().selection().count, 3);
+    EXPECT_EQ(window->statusPanel(3), "3 of 3 Selected");
+}
+
+TEST_F(TableViewTest, TabReachesEveryButtonAndLeavesTheTable) {
+    addRecords(1);
+    window->show();
+    view().setFocus();
+    QSet<QString> reached;
+    for (int i = 0; i < 20; ++i) {
+        QWidget* from = window->focusWidget();
+        ASSERT_NE(from, nullptr);
+        QTest::keyClick(from, Qt::Key_Tab);
+        reached.insert(window->focusWidget()->objectName());
+    }
+    for (const char* button :
+         {"cmdAdvanced", "cmdAddRec", "cmdDeleteSel", "cmdClearSel", "cmdCopy", "cmdPaste"})
+        EXPECT_TRUE(reached.contains(QLatin1String(button))) << button;
+    EXPECT_TRUE(reached.contains(QStringLiteral("MSFlexGrid1")));
+}
+
+TEST_F(TableViewTest, AutoFitColumnsShowsWholeTexts) {
+    addRecords(2);
+    const int comment = table().FindColumn("comment");
+    const QString wide = QStringLiteral("WASHINGTON COLUMN — MMM WWW 0000");
+    table().grid().setText(2, comment, wide);
+    window->menus().mnuColumnsAutoFit->trigger();
+    window->refreshTable();
+    // The cell's margins come on top of the text.
+    const int margins = 2 * (view().style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    EXPECT_GE(view().columnWidth(comment - 1),
+              view().fontMetrics().horizontalAdvance(wide) + margins);
 }
 
 TEST_F(TableViewTest, EmptyTableLeavesNoHeaderAndTheNextRecordRebuildsIt) {

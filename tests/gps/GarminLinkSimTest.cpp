@@ -284,7 +284,9 @@ TEST_F(GarminLinkSim, UploadsAreAcknowledgedAndStoredAsAUnitStoresThem) {
         EXPECT_EQ(sim->data().waypoints.size(), waypointsBefore + 1);
         EXPECT_EQ(sim->data().waypoints.last().ident, QStringLiteral("NEW1"));
         EXPECT_NEAR(sim->data().waypoints.last().latitude, 10.5, 1e-6);
-        EXPECT_EQ(sim->data().waypoints.last().symbol, 6);
+        // A D103 unit's 6 is its Marina, which its memory holds as the table's 0.
+        const bool d103 = QLatin1String(family.waypointType) == QLatin1String("D103");
+        EXPECT_EQ(sim->data().waypoints.last().symbol, d103 ? 0 : 6);
         EXPECT_EQ(sim->data().waypoints[0].comment, QStringLiteral("REPLACED"));
         // One acknowledgement event per packet: count, two waypoints, complete.
         ASSERT_TRUE(waitFor([&] { return rec.ackKinds.count(link.PidTransferComplete()) == 1; }));

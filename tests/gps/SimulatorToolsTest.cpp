@@ -2,6 +2,7 @@
 // and third-party host software (gpsbabel) talking to it.
 #include "core/Settings.h"
 #include "gps/GarminLink.h"
+#include "gps/SymbolCatalogue.h"
 #include "gps/protocol/DataTypes.h"
 #include "sim/GpxReader.h"
 #include "sim/SimulatedReceiver.h"
@@ -34,6 +35,15 @@ const char* kSampleGpx = R"(<?xml version="1.0" encoding="UTF-8"?>
     <trkseg><trkpt lat="48.87" lon="2.31"/></trkseg>
   </trk>
 </gpx>)";
+
+// Runs gpsbabel while the simulator keeps serving on this thread's event loop.
+void runGpsbabel(const QString& gpsbabel, const QStringList& args) {
+    QProcess p;
+    p.start(gpsbabel, args);
+    const bool done = QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+}
 
 bool readGpx(const QByteArray& text, SimData& data, QString* error) {
     QBuffer buffer;
@@ -135,14 +145,7 @@ TEST_F(SimulatorTools, GpsbabelDownloadsFromAndUploadsToTheSimulator) {
     SimulatedReceiver sim(SimConfig{});
     ASSERT_TRUE(sim.start());
     QTemporaryDir dir;
-    auto run = [&](const QStringList& args) {
-        QProcess p;
-        p.start(gpsbabel, args);
-        // The simulator runs on this thread's event loop meanwhile.
-        const bool done = QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000);
-        EXPECT_TRUE(done);
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    };
+    auto run = [&](const QStringList& args) { runGpsbabel(gpsbabel, args); };
     const QString out = dir.filePath(QStringLiteral("out.gpx"));
     run({QStringLiteral("-w"), QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("-i"),
          QStringLiteral("garmin"), QStringLiteral("-f"), sim.ptyPath(), QStringLiteral("-o"),
@@ -168,4 +171,103 @@ TEST_F(SimulatorTools, GpsbabelDownloadsFromAndUploadsToTheSimulator) {
     EXPECT_EQ(sim.data().waypoints.last().ident, QStringLiteral("LOUVRE"));
     EXPECT_EQ(sim.data().routes.size(), demo.routes.size() + 1);
     EXPECT_EQ(sim.data().trackPointCount(), demo.trackPointCount() + 3);
+}
+
+TEST_F(SimulatorTools, GpxSymbolNamesGiveTheCodesGpsbabelSendsForThem) {
+    TREKORA_REQUIRE_TOOL(gpsbabel, "gpsbabel");
+    // One waypoint per catalogue symbol and for a few symbols beyond it.
+    QStringList names;
+    for (const SymbolEntry& entry : SymbolCatalogue::entries())
+        names << entry.name;
+    names << QStringLiteral("Flag, Blue") << QStringLiteral("Flag, Green")
+          << QStringLiteral("Flag, Red") << QStringLiteral("summit");
+    QByteArray gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+                     "xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
+    for (qsizetype i = 0; i < names.size(); ++i)
+        gpx += QStringLiteral("<wpt lat=\"45\" lon=\"%1\"><name>S%2</name><sym>%3</sym></wpt>\n")
+                   .arg(double(i) / 1000)
+                   .arg(i)
+                   .arg(names[i].toHtmlEscaped())
+                   .toUtf8();
+    gpx += "</gpx>\n";
+    SimData ours;
+    QString error;
+    ASSERT_TRUE(readGpx(gpx, ours, &error)) << error.toStdString();
+    ASSERT_EQ(ours.waypoints.size(), names.size());
+
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("symbols.gpx"));
+    QFile file(in);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(gpx);
+    file.close();
+    SimulatedReceiver sim(SimConfig{}, SimData{});
+    ASSERT_TRUE(sim.start());
+    runGpsbabel(gpsbabel, {QStringLiteral("-w"), QStringLiteral("-i"), QStringLiteral("gpx"),
+                           QStringLiteral("-f"), in, QStringLiteral("-o"), QStringLiteral("garmin"),
+                           QStringLiteral("-F"), sim.ptyPath()});
+    ASSERT_EQ(sim.data().waypoints.size(), names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(sim.data().waypoints[i].ident, ours.waypoints[i].ident);
+        // Two codes carry the name Marina; the table's is 0, gpsbabel's 191.
+        if (names[i] != QLatin1String("Marina")) {
+            EXPECT_EQ(ours.waypoints[i].symbol, sim.data().waypoints[i].symbol)
+                << names[i].toStdString();
+        }
+    }
+}
+
+TEST_F(SimulatorTools, OlderUnitSendsD103SymbolsAndUpperCaseIdentifiers) {
+    TREKORA_REQUIRE_TOOL(gpsbabel, "gpsbabel");
+    struct Case {
+        const char* ident;
+        std::int16_t symbol; // the table's numbering, as the unit's memory holds it
+        const char* sentIdent;
+        const char* sentSymbol; // gpsbabel's D103 name of the code the unit sent
+    };
+    const Case cases[] = {
+        {"camp", 151, "CAMP", "camp"},
+        {"Fuel", 8, "FUEL", "gas"},
+        {"back", 8196, "BACK", "back-track"},
+        {"home", 10, "HOME", "house"},
+    };
+    SimData data;
+    for (const Case& c : cases) {
+        WaypointRecord w;
+        w.ident = QString::fromLatin1(c.ident);
+        w.latitude = 45;
+        w.longitude = 7;
+        w.symbol = c.symbol;
+        data.waypoints.append(w);
+    }
+    SimConfig config;
+    config.protocols = QString::fromLatin1(SimConfig::kOlderProtocols);
+    SimulatedReceiver sim(config, data);
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("d103.gpx"));
+    runGpsbabel(gpsbabel, {QStringLiteral("-w"), QStringLiteral("-i"), QStringLiteral("garmin"),
+                           QStringLiteral("-f"), sim.ptyPath(), QStringLiteral("-o"),
+                           QStringLiteral("gpx"), QStringLiteral("-F"), out});
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(file.readAll());
+    for (const Case& c : cases) {
+        EXPECT_TRUE(written.contains(QStringLiteral("<name>%1</name>").arg(c.sentIdent)))
+            << c.sentIdent;
+        EXPECT_TRUE(written.contains(QStringLiteral("<sym>%1</sym>").arg(c.sentSymbol)))
+            << c.sentSymbol;
+    }
+
+    // What the unit is given in its own numbering is kept in the table's.
+    file.close();
+    sim.setData(SimData{});
+    runGpsbabel(gpsbabel, {QStringLiteral("-w"), QStringLiteral("-i"), QStringLiteral("gpx"),
+                           QStringLiteral("-f"), out, QStringLiteral("-o"),
+                           QStringLiteral("garmin"), QStringLiteral("-F"), sim.ptyPath()});
+    ASSERT_EQ(sim.data().waypoints.size(), std::size(cases));
+    for (qsizetype i = 0; i < sim.data().waypoints.size(); ++i) {
+        EXPECT_EQ(sim.data().waypoints[i].ident, QString::fromLatin1(cases[i].sentIdent));
+        EXPECT_EQ(sim.data().waypoints[i].symbol, cases[i].symbol);
+    }
 }

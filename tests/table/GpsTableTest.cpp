@@ -245,6 +245,37 @@ TEST_F(GpsTableTest, PasteSkipsHiddenColumnsAndRows) {
     EXPECT_EQ(cell(2, "ident"), "one\ttwo");
 }
 
+TEST_F(GpsTableTest, PasteTakesLfLineEndsAndALastLineWithoutItsEnd) {
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(table.AddRecord(QStringLiteral("WAYPOINT;p%1;1;2;0;0;c").arg(i)));
+    struct Case {
+        const char* clipboard;
+        const char* row1;
+        const char* row2;
+        const char* row3;
+    };
+    // Pasted at row 1 into ident and lat; each case starts from the same cells.
+    const Case cases[] = {
+        {"a\t10\nb\t20\n", "a|10", "b|20", "p3|1"},        // an editor's LF text
+        {"a\t10\r\nb\t20", "a|10", "b|20", "p3|1"},        // no line end after the last line
+        {"a\t10\nb\t20\r\nc\t30", "a|10", "b|20", "c|30"}, // mixed line ends
+        {"a\n", "a|1", "p2|1", "p3|1"},
+    };
+    for (const Case& c : cases) {
+        for (int r = 1; r <= 3; ++r) {
+            table.grid().setText(r, col("ident"), QStringLiteral("p%1").arg(r));
+            table.grid().setText(r, col("lat"), QStringLiteral("1"));
+        }
+        host.clipboard = QString::fromLatin1(c.clipboard);
+        table.grid().setCurrent(1, col("ident"));
+        table.PasteClipboard(table.grid());
+        const char* expected[] = {c.row1, c.row2, c.row3};
+        for (int r = 1; r <= 3; ++r)
+            EXPECT_EQ(cell(r, "ident") + '|' + cell(r, "lat"), QString::fromLatin1(expected[r - 1]))
+                << c.clipboard << " row " << r;
+    }
+}
+
 TEST_F(GpsTableTest, CopyJoinsWithTabsAndEndsEveryRowWithCrLf) {
     ASSERT_TRUE(table.AddRecord("WAYPOINT;p;1;2"));
     ASSERT_TRUE(table.AddRecord("WAYPOINT;q;3;4"));
