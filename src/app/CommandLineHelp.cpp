@@ -28,8 +28,8 @@ QString usageText() {
     return QStringLiteral(
         "usage: trekora [--device PATH | --simulate[=FILE.gpx]] [minimize]\n"
         "       trekora [--device PATH | --simulate[=FILE.gpx]] quiet,TASK...\n"
-        "       trekora convert INPUT OUTPUT [--proj CODE] [--shape point|line|polygon] "
-        "[--append] [--encoding 1252|utf-8]\n"
+        "       trekora convert INPUT OUTPUT [--from CODE] [--proj CODE]\n"
+        "                       [--shape point|line|polygon] [--append] [--encoding 1252|utf-8]\n"
         "       trekora --help | --version\n"
         "\n"
         "Without arguments the program opens its window and connects to the receiver\n"
@@ -48,7 +48,7 @@ QString usageText() {
         "                         (FILE ends in .shp, .dbf or .txt; exit status 0 done,\n"
         "                         1 failed, 2 usage error, 3 partial)\n"
         "  convert                convert between shapefiles, dBASE tables and delimited\n"
-        "                         text without a window\n"
+        "                         text without a window (exit status as for quiet)\n"
         "  --help                 print this text and exit\n"
         "  --version              print the version and exit\n");
 }
