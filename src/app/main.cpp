@@ -4,6 +4,7 @@
 #include "app/QtUserInteraction.h"
 #include "app/frmMain.h"
 #include "core/ScriptedInteraction.h"
+#include "io/ShapeNotices.h"
 #include "sim/SimulatedReceiver.h"
 
 #include <QApplication>
@@ -42,6 +43,8 @@ QStringList rawArguments(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The file library tells and asks through the program's boxes.
+    trekora::installShapeNotices();
     if (argc > 1 && std::strcmp(argv[1], "convert") == 0)
         return runConvert(argc, argv);
 
