@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kRows; ++i)
         table.AddRecord(QStringLiteral("WAYPOINT;p;") + coordinateText(lat[size_t(i)]) + u';' +
                         coordinateText(lon[size_t(i)]));
-    Project_Table(table, true); // builds and caches the transformation
+    projectTableRows(table, true); // builds and caches the transformation
 
     // Table and peer take turns, so both see the same machine load, and both
     // are timed in processor time of this thread.
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     std::vector<double> peerX, peerY;
     double tableMs = 1e9, genericMs = 1e9;
     for (int run = 0; run < 2 * kRuns; ++run) {
-        tableMs = std::min(tableMs, bestCpuMs(1, [&] { Project_Table(table, true); }));
+        tableMs = std::min(tableMs, bestCpuMs(1, [&] { projectTableRows(table, true); }));
         genericMs = std::min(genericMs, bestCpuMs(1, [&] {
                                  peerX = lon;
                                  peerY = lat;

@@ -1,10 +1,10 @@
 #include "app/ProjectionPage.h"
 
+#include "app/ProjectionMessages.h"
 #include "core/Settings.h"
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
 #include "proj/CurrentProjection.h"
-#include "proj/ProjectTable.h"
 #include "proj/ProjectionBridge.h"
 #include "proj/ProjectionCatalogue.h"
 #include "table/GpsTable.h"

@@ -2,12 +2,12 @@
 
 #include "app/ControlStates.h"
 #include "app/EventWait.h"
+#include "app/ProjectionMessages.h"
 #include "app/ReceiverConnection.h"
 #include "app/UploadSequencer.h"
 #include "app/frmMain.h"
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
-#include "proj/ProjectTable.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 

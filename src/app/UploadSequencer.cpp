@@ -1,11 +1,11 @@
 #include "app/UploadSequencer.h"
 
 #include "app/EventWait.h"
+#include "app/ProjectionMessages.h"
 #include "app/frmMain.h"
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
-#include "proj/ProjectTable.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 

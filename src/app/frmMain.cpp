@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/ProjectionMessages.h"
 #include "app/ProjectionPage.h"
 #include "app/QuietDriver.h"
 #include "app/ReceiverConnection.h"
@@ -15,7 +16,6 @@
 #include "io/IoReport.h"
 #include "io/ShapefileExport.h"
 #include "proj/CurrentProjection.h"
-#include "proj/ProjectTable.h"
 
 #include "app/AppVersion.h"
 #include "app/ControlStates.h"

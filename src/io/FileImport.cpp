@@ -65,6 +65,50 @@ QString findIgnoringCase(const QString& dir, const QString& fileName) {
     return {};
 }
 
+// A table's records a part at a time: a large table is never held whole.
+class RecordCursor {
+public:
+    explicit RecordCursor(DBase::Handle handle) : m_handle(handle) {}
+
+    // Record `number` (1-based), or null past the last one or in a damaged
+    // table; `deleted` tells whether it is flagged deleted.
+    const QStringList* at(qint64 number, bool& deleted) {
+        if (number < m_first || number >= m_first + m_records.size()) {
+            m_first = number;
+            m_records =
+                DBase::ReadRecordRange(m_handle, std::int32_t(number), kRecordsPerRead, &m_deleted);
+            if (m_records.isEmpty())
+                return nullptr;
+        }
+        const qsizetype i = qsizetype(number - m_first);
+        deleted = m_deleted[i];
+        return &m_records[i];
+    }
+
+private:
+    static constexpr std::int32_t kRecordsPerRead = 4096;
+    DBase::Handle m_handle;
+    qint64 m_first = 0;
+    QList<QStringList> m_records;
+    QList<bool> m_deleted;
+};
+
+// The table rows a shape gives: one per point, one per vertex of a line or
+// polygon.
+qsizetype rowsOf(const IShapePtr& shape) {
+    auto vertices = [](const auto& parts) {
+        qsizetype n = 0;
+        for (const CPartPtr& part : parts)
+            n += part->Count();
+        return n;
+    };
+    if (const auto line = std::dynamic_pointer_cast<CPolyLine>(shape))
+        return vertices(*line);
+    if (const auto polygon = std::dynamic_pointer_cast<CPolygon>(shape))
+        return vertices(*polygon);
+    return 1;
+}
+
 QString fieldNames(const QStringList& specs) {
     QStringList names;
     for (const QString& spec : specs)
@@ -212,13 +256,14 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
             table.host().setBusy(false);
             return false;
         }
+        io.report.setIgnoredFields(mapping.ignoredFields);
         QString columns = mapping.columns + QStringLiteral(";%1;%2;%3")
                                                 .arg(table.FindColumn(QStringLiteral("y_proj")))
                                                 .arg(table.FindColumn(QStringLiteral("x_proj")))
                                                 .arg(table.FindColumn(QStringLiteral("type")));
         const std::int32_t count = shapes->Count();
-        QList<bool> deleted;
-        const QList<QStringList> records = DBase::ReadRecords(dbf.get(), 0, &deleted);
+        const std::int32_t recordCount = DBase::GetRecordCount(dbf.get());
+        RecordCursor records(dbf.get());
         if (kind == ShapeKind::Parts)
             columns += ';' + QString::number(table.FindColumn(QStringLiteral("new_seg")));
         else if (kind == ShapeKind::MultiPoints)
@@ -234,20 +279,37 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
             columns += ';' + QString::number(altitudeColumn);
 
         const QString typeText = type.toUpper();
-        for (std::int32_t i = 1; i <= count; ++i) {
+        ReadBlock* block = io.block;
+        if (block)
+            block->startBlock();
+        const std::int32_t start = block && block->resumeAt > 0 ? std::int32_t(block->resumeAt) : 1;
+        for (std::int32_t i = start; i <= count; ++i) {
             const IShapePtr shape = shapes->Item(i);
             if (!shape || shape->IsNull())
                 continue;
-            if (i > records.size())
+            if (i > recordCount)
+                throw ShapeError(shape_errors::kSubscriptOutOfRange, kShapefileSource,
+                                 QStringLiteral("Subscript out of range"));
+            bool deleted = false;
+            const QStringList* record = records.at(i, deleted);
+            if (!record)
                 throw ShapeError(shape_errors::kSubscriptOutOfRange, kShapefileSource,
                                  QStringLiteral("Subscript out of range"));
             // A shape whose record is deleted is gone, as GIS readers treat it.
-            if (deleted[i - 1])
+            if (deleted)
                 continue;
-            if (!addShapeRows(table, shape, records[i - 1], columns, typeText, heights)) {
+            const qsizetype rows = rowsOf(shape);
+            if (block && table.recordCount() > 0 && table.recordCount() + rows > block->maxRows) {
+                block->more = true;
+                block->resumeAt = i;
+                break;
+            }
+            if (!addShapeRows(table, shape, *record, columns, typeText, heights)) {
                 table.host().setBusy(false);
                 return false;
             }
+            if (block)
+                block->rowRecords.insert(block->rowRecords.end(), size_t(rows), i);
             if (i % kShapesPerEventTurn == 0)
                 QCoreApplication::processEvents();
         }
@@ -286,40 +348,62 @@ bool Open_DBF(IoContext& io, const QString& path) {
                 0)
                 typeIndex = i;
 
-        QList<bool> deleted;
-        const QList<QStringList> records = DBase::ReadRecords(dbf.get(), 0, &deleted);
-        if (records.isEmpty())
+        const std::int32_t recordCount = DBase::GetRecordCount(dbf.get());
+        RecordCursor records(dbf.get());
+        bool deleted = false;
+        if (recordCount < 1 || !records.at(1, deleted))
             throw ShapeError(516, kDbfSource, QStringLiteral("Table contains no records"));
+        ReadBlock* block = io.block;
+        if (block)
+            block->startBlock();
+        const bool resuming = block && block->resumeAt > 0;
+        const qint64 start = resuming ? block->resumeAt : 1;
         MappingResult mapping;
         std::optional<CoordinateCheck> coordinates;
         bool first = true;
-        for (qsizetype n = 1; n <= records.size(); ++n) {
+        for (qint64 n = start; n <= recordCount; ++n) {
+            if (block && table.recordCount() >= block->maxRows) {
+                block->more = true;
+                block->resumeAt = n;
+                break;
+            }
+            const QStringList* record = records.at(n, deleted);
+            if (!record)
+                throw ShapeError(516, kDbfSource, QStringLiteral("Table is damaged"));
             // Deleted records are not part of the table.
-            if (deleted[n - 1])
+            if (deleted)
                 continue;
-            const QStringList& record = records[n - 1];
             if (first) {
                 first = false;
-                const QString type = typeIndex >= 0 && typeIndex < record.size()
-                                         ? record[typeIndex].trimmed().toLower()
-                                         : RecordType::Waypoint;
+                QString type = typeIndex >= 0 && typeIndex < record->size()
+                                   ? (*record)[typeIndex].trimmed().toLower()
+                                   : RecordType::Waypoint;
+                if (resuming)
+                    type = block->recordType;
+                if (block)
+                    block->recordType = type;
                 table.setCurrentRecordType(type);
                 table.SetTableType(type);
                 mapping = get_Required_Fields(fileFields, QStringLiteral("dbf"),
                                               table.currentRecordType(), table, io.chooser);
                 if (mapping.cancelled())
                     throw ShapeError(515, kDbfSource, QStringLiteral("Required fields not found"));
+                io.report.setIgnoredFields(mapping.ignoredFields);
                 coordinates.emplace(table, mapping.columns);
             }
             table.host().setMessage(QStringLiteral("Loading record: %1").arg(n));
-            const QList<QStringView> values(record.cbegin(), record.cend());
+            const QList<QStringView> values(record->cbegin(), record->cend());
             if (const auto refusal = coordinates->check(values)) {
                 io.report.refuseRecord(n, refusal->field, refusal->value, refusal->reason);
                 continue;
             }
             if (!table.AddRecordValues(values, mapping.columns))
                 return false;
+            if (block)
+                block->rowRecords.push_back(n);
         }
+        if (first && resuming)
+            return true; // only deleted records were left
         if (first)
             throw ShapeError(516, kDbfSource, QStringLiteral("Table contains no records"));
         if (mapping.projectionState != 0 && io.projectTable)

@@ -6,11 +6,31 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace trekora {
 
 class GpsTable;
 class FieldChooser;
+
+// Reading a file a block of rows at a time (the convert command): a reader
+// given a block stops once the table holds `maxRows` rows, notes where it
+// stopped, and the next call with the same block goes on from there. The
+// record type and field mapping of the first block hold for the rest.
+struct ReadBlock {
+    int maxRows = 0;          // rows per block
+    qint64 resumeAt = 0;      // where the next block starts, in the reader's unit; 0: the start
+    bool more = false;        // set by the reader: it stopped with input left
+    qint64 recordsBefore = 0; // input records (lines, dBASE records, shapes) read so far
+    QString recordType;       // the first block's record type
+    // The input record number of each table row of the block.
+    std::vector<qint64> rowRecords;
+
+    void startBlock() {
+        more = false;
+        rowRecords.clear();
+    }
+};
 
 // What the import and export routines work with: the table, the field-mapping
 // dialog (or a headless stand-in) and the projection bridge's table
@@ -31,6 +51,8 @@ struct IoContext {
     // The code page of new dBASE tables: Windows-1252 unless the user chose
     // UTF-8. Appending keeps the table's own.
     CodePage outputCodePage = CodePage::Windows1252;
+    // Set for block-wise reading; null: the whole file at once.
+    ReadBlock* block = nullptr;
 };
 
 // A failure that a routine passes on to its caller unreported (a missing or

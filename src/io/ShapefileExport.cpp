@@ -102,6 +102,14 @@ QString notWrittenReason(const QString& value, const QString& fieldName, CodePag
     return {};
 }
 
+// The input record a table row came from when the table is one block of a
+// longer input, else the row itself.
+std::int64_t inputRecord(const IoContext& io, int row) {
+    if (io.block && row >= 1 && size_t(row) <= io.block->rowRecords.size())
+        return io.block->rowRecords[size_t(row) - 1];
+    return row;
+}
+
 void writeAttributes(IoContext& io, DBase::Handle dbf, const std::vector<AttributeColumn>& columns,
                      int row) {
     const std::int32_t record = DBase::AppendRecord(dbf);
@@ -121,7 +129,8 @@ void writeAttributes(IoContext& io, DBase::Handle dbf, const std::vector<Attribu
             continue;
         const QString reason = notWrittenReason(value, column.fieldName, page);
         if (!reason.isEmpty())
-            io.report.valueNotWritten(row, grid.text(0, column.column), value, reason);
+            io.report.valueNotWritten(inputRecord(io, row), grid.text(0, column.column), value,
+                                      reason);
     }
 }
 

@@ -62,20 +62,84 @@ QString recordLine(const GpsTable& table, int row, QChar delimiter) {
     return line;
 }
 
-// Reads one line without its line end; false at the end of the file.
-bool readLine(QFile& file, QString& line, PassedError& error) {
-    if (file.atEnd())
-        return false;
-    QByteArray bytes = file.readLine(kMaxLineBytes);
-    if (bytes.size() >= kMaxLineBytes && !bytes.endsWith('\n')) {
-        error = {62, QStringLiteral("Trekora"), QStringLiteral("Input past end of file")};
-        return false;
+// Reads a file's lines through one reused buffer: a line costs a scan for
+// its end, not an allocation of the longest line allowed.
+class LineReader {
+public:
+    explicit LineReader(QFile& file) : m_file(file) {}
+
+    // Goes to byte `offset` (a position that pos() returned).
+    bool seek(qint64 offset) {
+        m_buffer.clear();
+        m_start = 0;
+        m_eof = false;
+        m_bufferPos = offset;
+        return m_file.seek(offset);
     }
-    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-        bytes.chop(1);
-    line = ansi::toUnicode(bytes);
-    return true;
-}
+    // The byte offset of the next line.
+    qint64 pos() const { return m_bufferPos + m_start; }
+    bool atEnd() { return !fill(); }
+
+    // Reads one line without its line end; false at the end of the file or
+    // for a line longer than any record (then `error` is set).
+    bool next(QString& line, PassedError& error) {
+        if (!fill())
+            return false;
+        qsizetype end = -1;
+        while ((end = m_buffer.indexOf('\n', m_start)) < 0 && !m_eof) {
+            if (m_buffer.size() - m_start >= kMaxLineBytes) {
+                error = {62, QStringLiteral("Trekora"), QStringLiteral("Input past end of file")};
+                return false;
+            }
+            readMore();
+        }
+        const qsizetype stop = end < 0 ? m_buffer.size() : end;
+        if (stop - m_start > kMaxLineBytes) {
+            error = {62, QStringLiteral("Trekora"), QStringLiteral("Input past end of file")};
+            return false;
+        }
+        qsizetype length = stop - m_start;
+        const char* data = m_buffer.constData() + m_start;
+        while (length > 0 && (data[length - 1] == '\r' || data[length - 1] == '\n'))
+            --length;
+        line = ansi::toUnicode(QByteArray::fromRawData(data, length));
+        m_start = end < 0 ? m_buffer.size() : end + 1;
+        return true;
+    }
+
+private:
+    static constexpr qint64 kChunkBytes = 1 << 18;
+
+    // True while bytes are left.
+    bool fill() {
+        if (m_start < m_buffer.size())
+            return true;
+        if (m_eof)
+            return false;
+        readMore();
+        return m_start < m_buffer.size();
+    }
+    // Drops the lines already read and appends the next chunk of the file.
+    void readMore() {
+        if (m_start > 0) {
+            m_buffer.remove(0, m_start);
+            m_bufferPos += m_start;
+            m_start = 0;
+        }
+        const qsizetype had = m_buffer.size();
+        m_buffer.resize(had + kChunkBytes);
+        const qint64 got = m_file.read(m_buffer.data() + had, kChunkBytes);
+        m_buffer.resize(had + std::max<qint64>(got, 0));
+        if (got <= 0)
+            m_eof = true;
+    }
+
+    QFile& m_file;
+    QByteArray m_buffer;
+    qsizetype m_start = 0;  // first unread byte in the buffer
+    qint64 m_bufferPos = 0; // file offset of the buffer's first byte
+    bool m_eof = false;
+};
 
 } // namespace
 
@@ -199,11 +263,16 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
     table.host().showTableArea();
     table.setRecordCounter(0);
 
+    LineReader reader(file);
+    ReadBlock* block = io.block;
     QString header;
-    if (!readLine(file, header, error))
+    if (!reader.next(header, error))
         return pass(error.isSet() ? error
                                   : PassedError{62, QStringLiteral("Trekora"),
                                                 QStringLiteral("Input past end of file")});
+    const bool resuming = block && block->resumeAt > 0;
+    if (resuming && !reader.seek(block->resumeAt))
+        return pass(fileError(file, path));
     const QChar delimiter = header.contains(';') ? QChar(';') : QChar(',');
     const QStringList headerFields = splitDelimitedLine(header, delimiter);
     QString fieldList = headerFields.join(';');
@@ -218,8 +287,16 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
     std::optional<CoordinateCheck> coordinates;
     QString line;
     bool firstRecord = true;
-    std::int64_t recordNumber = 0;
-    while (readLine(file, line, error)) {
+    std::int64_t recordNumber = block ? block->recordsBefore : 0;
+    if (block)
+        block->startBlock();
+    while (true) {
+        if (block && table.recordCount() >= block->maxRows) {
+            block->more = !reader.atEnd();
+            break;
+        }
+        if (!reader.next(line, error))
+            break;
         ++recordNumber;
         const bool hasQuotes = line.contains('"');
         const QStringList quoted = hasQuotes ? splitDelimitedLine(line, delimiter) : QStringList();
@@ -229,9 +306,13 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
         if (firstRecord) {
             firstRecord = false;
             QString type = RecordType::Waypoint;
-            if (typeIndex >= 0)
+            if (resuming)
+                type = block->recordType;
+            else if (typeIndex >= 0)
                 type =
                     typeIndex < values.size() ? values[typeIndex].toString().toLower() : QString();
+            if (block)
+                block->recordType = type;
             table.setCurrentRecordType(type);
             table.SetTableType(type);
             table.ApplyFieldSettings(type);
@@ -242,6 +323,7 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
                 table.host().setBusy(false);
                 return false;
             }
+            io.report.setIgnoredFields(mapping.ignoredFields);
             coordinates.emplace(table, mapping.columns);
         }
         // An empty line is a blank default record, as the Add Record command makes.
@@ -250,6 +332,8 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
                 table.host().setBusy(false);
                 return false;
             }
+            if (block)
+                block->rowRecords.push_back(recordNumber);
             continue;
         }
         if (const auto refusal = coordinates->check(values)) {
@@ -260,6 +344,13 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
             table.host().setBusy(false);
             return false;
         }
+        if (block)
+            block->rowRecords.push_back(recordNumber);
+    }
+    if (block) {
+        block->recordsBefore = recordNumber;
+        if (block->more)
+            block->resumeAt = reader.pos();
     }
     if (error.isSet())
         return pass(error);

@@ -102,9 +102,9 @@ std::optional<double> plainDecimal(QStringView cell) {
 
 } // namespace
 
-double coordinateValue(QStringView cell) {
+std::optional<double> coordinateNumber(QStringView cell) {
     if (const auto plain = plainDecimal(cell))
-        return *plain;
+        return plain;
     // Other spellings (blanks, exponents, long digit strings) through an
     // exact parser, and anything else as the program reads numbers.
     char ascii[48];
@@ -124,7 +124,14 @@ double coordinateValue(QStringView cell) {
                 return value;
         }
     }
-    return text::isNumeric(cell) ? text::val(cell) : 0.0;
+    if (!text::isNumeric(cell))
+        return std::nullopt;
+    const double value = text::val(cell);
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+double coordinateValue(QStringView cell) {
+    return coordinateNumber(cell).value_or(0.0);
 }
 
 } // namespace trekora

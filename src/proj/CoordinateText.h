@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace trekora {
 
@@ -11,7 +12,10 @@ QString coordinateText(double value);
 // The same into `out`, reusing its storage (whole-table conversions).
 void writeCoordinateText(double value, QString& out);
 
-// The number a coordinate cell holds; a cell that is not numeric counts as 0.
+// The number a coordinate cell holds; std::nullopt for a cell that is not a
+// (finite) number.
+std::optional<double> coordinateNumber(QStringView cell);
+// The same with a non-numeric cell counted as 0.
 double coordinateValue(QStringView cell);
 
 } // namespace trekora

@@ -1,7 +1,5 @@
 #include "proj/ProjectTable.h"
 
-#include "core/TextConventions.h"
-#include "core/UserInteraction.h"
 #include "proj/CurrentProjection.h"
 #include "proj/ProjectionBridge.h"
 #include "table/GpsTable.h"
@@ -15,7 +13,7 @@ namespace trekora {
 
 namespace {
 
-const QString kTableErrorTitle = QStringLiteral("Use menu option File-Set Projection");
+const QString kSource = QStringLiteral("Project_Table");
 // The numbers the classic run-time errors of these steps carry.
 constexpr int kErrorInvalidCall = 5;
 constexpr int kErrorSubscript = 9;
@@ -23,12 +21,6 @@ constexpr int kErrorSubscript = 9;
 struct Columns {
     int sourceX, sourceY, targetX, targetY;
 };
-
-void reportTableError(int number, const QString& description) {
-    userInteraction().message(QStringLiteral("Project_Table Error #") + QString::number(number) +
-                                  QStringLiteral(" -- ") + description,
-                              kTableErrorTitle);
-}
 
 // Progress on the status line: every row of a short table, about a hundred
 // steps of a long one, so the status costs nothing next to the conversion.
@@ -66,19 +58,6 @@ private:
     TableHost& m_host;
 };
 
-bool rowHasNumbers(const DataGrid& grid, int row, int colA, int colB) {
-    return text::isNumeric(grid.textView(row, colA)) && text::isNumeric(grid.textView(row, colB));
-}
-
-bool everyRowInRangeHasNumbers(const GpsTable& table, const QString& fieldA,
-                               const QString& fieldB) {
-    const int colA = table.FindColumn(fieldA);
-    const int colB = table.FindColumn(fieldB);
-    if (colA < 1 || colB < 1 || !table.hasRecords())
-        return false;
-    return table.ColumnsFilled(table.grid(), {colA, colB}, QStringLiteral("number"));
-}
-
 // Fits a written column as AutoFitColumn would, without walking every row:
 // the column now holds only numbers, so its longest text is its widest.
 void fitWrittenColumn(DataGrid& grid, int col, qsizetype longest) {
@@ -100,9 +79,9 @@ constexpr int kBlockRows = 2048;
 
 class TableConversion {
 public:
-    TableConversion(GpsTable& table, const Columns& columns, bool forward, QString definition)
+    TableConversion(GpsTable& table, const Columns& columns, bool forward, TableProjection& result)
         : m_host(table.host()), m_grid(table.grid()), m_columns(columns), m_forward(forward),
-          m_definition(std::move(definition)), m_rows(m_grid.rows() - 1),
+          m_result(result), m_rows(m_grid.rows() - 1),
           m_prefix(forward ? QString() : QStringLiteral("Un")),
           m_reading(m_host, m_prefix + QStringLiteral("Projecting Points: Reading Existing XY "),
                     m_rows),
@@ -112,11 +91,12 @@ public:
                     m_rows) {}
 
     bool run() {
+        m_result.rows = m_rows;
         for (int first = 1; first <= m_rows; first += kBlockRows) {
             const int last = std::min(m_rows, first + kBlockRows - 1);
             read(first, last);
             m_host.setMessage(m_prefix + QStringLiteral("Projecting Points: Running Projection"));
-            if (!ProjectionBridge::instance().transform(m_definition, m_forward, m_x.data(),
+            if (!ProjectionBridge::instance().transform(m_result.definition, m_forward, m_x.data(),
                                                         m_y.data(), m_x.size()))
                 return false;
             write(first, last);
@@ -136,15 +116,29 @@ private:
             __builtin_prefetch(m_grid.textView(r, m_columns.sourceX).data());
     }
 
+    void note(int& count, std::vector<FailedRow>& named, int row) const {
+        ++count;
+        if (int(named.size()) < TableProjection::kNamedRows)
+            named.push_back(
+                {row, m_grid.text(row, m_columns.sourceX), m_grid.text(row, m_columns.sourceY)});
+    }
+
+    // A row without numeric source cells is marked unread and passed over:
+    // no position is made up for a point nobody gave.
     void read(int first, int last) {
         m_x.resize(size_t(last - first + 1));
         m_y.resize(m_x.size());
+        m_unread.assign(m_x.size(), false);
         touchRows(first, last);
         ProjectionBridge::clearVectorState();
         for (int r = first; r <= last; ++r) {
             m_reading.at(r);
-            m_x[size_t(r - first)] = coordinateValue(m_grid.textView(r, m_columns.sourceX));
-            m_y[size_t(r - first)] = coordinateValue(m_grid.textView(r, m_columns.sourceY));
+            const auto x = coordinateNumber(m_grid.textView(r, m_columns.sourceX));
+            const auto y = coordinateNumber(m_grid.textView(r, m_columns.sourceY));
+            const size_t i = size_t(r - first);
+            m_unread[i] = !x || !y;
+            m_x[i] = m_unread[i] ? 0.0 : *x;
+            m_y[i] = m_unread[i] ? 0.0 : *y;
         }
     }
 
@@ -152,10 +146,22 @@ private:
         ProjectionBridge::clearVectorState();
         for (int r = first; r <= last; ++r) {
             m_writing.at(r);
-            writeCoordinateText(m_x[size_t(r - first)], m_text);
+            const double x = m_x[size_t(r - first)];
+            const double y = m_y[size_t(r - first)];
+            if (m_unread[size_t(r - first)]) {
+                note(m_result.unreadRows, m_result.firstUnread, r);
+                continue;
+            }
+            if (!std::isfinite(x) || !std::isfinite(y)) {
+                note(m_result.failedRows, m_result.firstFailed, r);
+                m_grid.setText(r, m_columns.targetX, QString());
+                m_grid.setText(r, m_columns.targetY, QString());
+                continue;
+            }
+            writeCoordinateText(x, m_text);
             m_longestX = std::max(m_longestX, m_text.size());
             m_grid.setText(r, m_columns.targetX, m_text);
-            writeCoordinateText(m_y[size_t(r - first)], m_text);
+            writeCoordinateText(y, m_text);
             m_longestY = std::max(m_longestY, m_text.size());
             m_grid.setText(r, m_columns.targetY, m_text);
         }
@@ -165,11 +171,12 @@ private:
     DataGrid& m_grid;
     const Columns m_columns;
     const bool m_forward;
-    const QString m_definition;
+    TableProjection& m_result;
     const int m_rows;
     const QString m_prefix;
     Progress m_reading, m_writing;
     std::vector<double> m_x, m_y;
+    std::vector<bool> m_unread;
     QString m_text;
     qsizetype m_longestX = 0, m_longestY = 0;
 };
@@ -182,80 +189,86 @@ Columns columnsFor(const GpsTable& table, bool forward) {
     return forward ? Columns{lon, lat, x, y} : Columns{x, y, lon, lat};
 }
 
+TableProjection refused(TableProjectionError error, int number, const QString& description,
+                        QString definition = {}) {
+    TableProjection result;
+    result.error = error;
+    result.status = ProjectionStatus::failure(number, kSource, description);
+    result.definition = std::move(definition);
+    return result;
+}
+
+bool hasColumns(const Columns& c) {
+    return c.sourceX >= 1 && c.sourceY >= 1 && c.targetX >= 1 && c.targetY >= 1;
+}
+
+QString rowList(const std::vector<FailedRow>& rows, int count, int offset) {
+    QStringList named;
+    for (const FailedRow& row : rows)
+        named << QStringLiteral("row %1 (%2, %3)").arg(row.row + offset).arg(row.x, row.y);
+    if (count > int(rows.size()))
+        named << QStringLiteral("...");
+    return named.join(QStringLiteral(", "));
+}
+
 } // namespace
 
-bool Project_Table(GpsTable& table, bool forward) {
+TableProjection projectTableRows(GpsTable& table, bool forward, const QString& definition) {
     if (!table.hasHeader())
-        return false;
+        return refused(TableProjectionError::NoHeader, kErrorInvalidCall,
+                       QStringLiteral("The table has no header"));
     TableHost& host = table.host();
     BusyPointer busy(host);
     const Columns columns = columnsFor(table, forward);
-    if (columns.sourceX < 1 || columns.sourceY < 1 || columns.targetX < 1 || columns.targetY < 1) {
+    if (!hasColumns(columns)) {
         host.setMessage({});
-        reportTableError(kErrorSubscript, QStringLiteral("Subscript out of range"));
-        return false;
+        return refused(TableProjectionError::MissingColumns, kErrorSubscript,
+                       QStringLiteral("Subscript out of range"));
     }
-    // The projection is checked before any cell is touched, so a failure
+    // The definition is tried before any cell is touched, so a failure
     // leaves the table as it was.
+    if (!ProjectionBridge::instance().transform(definition, forward, nullptr, nullptr, 0)) {
+        host.setMessage({});
+        return refused(TableProjectionError::Rejected, kErrorInvalidCall, definition, definition);
+    }
+    TableProjection result;
+    result.definition = definition;
+    if (!TableConversion(table, columns, forward, result).run()) {
+        host.setMessage({});
+        return refused(TableProjectionError::Rejected, kErrorInvalidCall, definition, definition);
+    }
+    return result;
+}
+
+TableProjection projectTableRows(GpsTable& table, bool forward) {
+    if (!table.hasHeader())
+        return refused(TableProjectionError::NoHeader, kErrorInvalidCall,
+                       QStringLiteral("The table has no header"));
+    if (!hasColumns(columnsFor(table, forward)))
+        return refused(TableProjectionError::MissingColumns, kErrorSubscript,
+                       QStringLiteral("Subscript out of range"));
     const auto definition = getProjectionDescription(false);
-    if (!definition) {
-        host.setMessage({});
-        reportTableError(kErrorInvalidCall,
-                         QStringLiteral("The projection ") + CurrentProjection::code() +
-                             QStringLiteral(" is not in the projection catalogue"));
-        return false;
-    }
-    if (!ProjectionBridge::instance().transform(*definition, forward, nullptr, nullptr, 0) ||
-        !TableConversion(table, columns, forward, *definition).run()) {
-        host.setMessage({});
-        userInteraction().message(QStringLiteral("Error projecting points to ") + *definition,
-                                  QStringLiteral("Projection Error"));
-        return false;
-    }
-    return true;
+    if (!definition)
+        return refused(TableProjectionError::NotInCatalogue, kErrorInvalidCall,
+                       QStringLiteral("The projection ") + CurrentProjection::code() +
+                           QStringLiteral(" is not in the projection catalogue"));
+    return projectTableRows(table, forward, *definition);
 }
 
-bool ProjectCoordinates(GpsTable& table) {
-    if (!everyRowInRangeHasNumbers(table, QStringLiteral("lat"), QStringLiteral("long"))) {
-        userInteraction().message(
-            QStringLiteral("Projection Error: Invalid Lat and/or Long values exist."), QString());
-        return false;
-    }
-    return Project_Table(table, true);
-}
-
-bool UnprojectCoordinates(GpsTable& table) {
-    const DataGrid& grid = table.grid();
-    const int colY = table.FindColumn(QStringLiteral("y_proj"));
-    const int colX = table.FindColumn(QStringLiteral("x_proj"));
-    bool anyProjected = false;
-    if (colY >= 1 && colX >= 1)
-        for (int r = 1; r < grid.rows() && !anyProjected; ++r)
-            anyProjected = rowHasNumbers(grid, r, colY, colX);
-    if (!anyProjected) {
-        userInteraction().message(
-            QStringLiteral("Unprojection Error: No valid Projected X/Y values exist."), QString());
-        return false;
-    }
-    return Project_Table(table, false);
-}
-
-bool CheckLatLongBeforeUpload(GpsTable& table) {
-    if (everyRowInRangeHasNumbers(table, QStringLiteral("lat"), QStringLiteral("long")))
-        return true;
-    if (everyRowInRangeHasNumbers(table, QStringLiteral("y_proj"), QStringLiteral("x_proj"))) {
-        const Answer answer = userInteraction().question(
-            QStringLiteral("Lat/Long fields must contain valid values.  Would you like the "
-                           "Lat/Long ") +
-                QStringLiteral("to be generated from your projected XY values?"),
-            QString());
-        return answer == Answer::Yes && Project_Table(table, false);
-    }
-    userInteraction().message(
-        QStringLiteral("Lat/Long fields must contain valid values.  Please set Lat/Long values ") +
-            QStringLiteral("and try again."),
-        QString());
-    return false;
+QString describeUnfilledRows(const TableProjection& result, bool forward, int firstRowNumber) {
+    const int offset = firstRowNumber - 1;
+    QStringList parts;
+    if (result.failedRows > 0)
+        parts << QStringLiteral("%1 rows could not be %2: %3")
+                     .arg(result.failedRows)
+                     .arg(forward ? QStringLiteral("projected") : QStringLiteral("unprojected"))
+                     .arg(rowList(result.firstFailed, result.failedRows, offset));
+    if (result.unreadRows > 0)
+        parts << QStringLiteral("%1 rows have no numeric %2: %3")
+                     .arg(result.unreadRows)
+                     .arg(forward ? QStringLiteral("long/lat") : QStringLiteral("x_proj/y_proj"))
+                     .arg(rowList(result.firstUnread, result.unreadRows, offset));
+    return parts.join(QStringLiteral("; "));
 }
 
 } // namespace trekora

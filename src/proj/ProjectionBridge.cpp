@@ -1,7 +1,6 @@
 #include "proj/ProjectionBridge.h"
 
 #include "core/AppPaths.h"
-#include "core/UserInteraction.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +30,8 @@ const QStringList kClassicNad27Grids = {QStringLiteral("stlrnc.dat"),
                                         QStringLiteral("wo.dat"),
                                         QStringLiteral("conus.dat"),
                                         kClosingGrid};
+// The status number of a definition PROJ cannot use.
+constexpr int kErrorRejected = 5;
 // A grid list is a short text file; refuse anything that is plainly not one.
 constexpr qint64 kMaxGridListBytes = 64 * 1024;
 
@@ -46,7 +47,7 @@ QString asCrs(const QString& definition) {
 
 QString tenDecimals(double value) {
     if (!std::isfinite(value))
-        return QStringLiteral("0");
+        return {};
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 10);
@@ -188,10 +189,11 @@ bool ProjectionBridge::transform(const QString& definition, bool forward, double
                        nullptr, 0, 0);
     proj_errno_reset(p);
     for (std::size_t i = 0; i < count; ++i) {
-        // A point PROJ cannot convert comes back as 0, 0.
+        // Both halves of a failed point are marked, so no caller can take
+        // one of them for a coordinate.
         if (!std::isfinite(x[i]) || !std::isfinite(y[i])) {
-            x[i] = 0;
-            y[i] = 0;
+            x[i] = HUGE_VAL;
+            y[i] = HUGE_VAL;
         }
     }
     return true;
@@ -222,19 +224,75 @@ QString ProjectionBridge::esriWkt(const QString& catalogueName, const QString& c
     return text;
 }
 
+namespace {
+
+// The most confident candidate of `authority`, or an empty code.
+std::pair<QString, int> bestMatch(pj_ctx* context, PJ* crs, const char* authority) {
+    int* confidence = nullptr;
+    PJ_OBJ_LIST* matches = proj_identify(context, crs, authority, nullptr, &confidence);
+    std::pair<QString, int> best{QString(), 0};
+    const int count = matches ? proj_list_get_count(matches) : 0;
+    for (int i = 0; i < count; ++i) {
+        if (confidence[i] <= best.second)
+            continue;
+        PJ* candidate = proj_list_get(context, matches, i);
+        const char* code = candidate ? proj_get_id_code(candidate, 0) : nullptr;
+        if (code)
+            best = {QString::fromUtf8(code), confidence[i]};
+        proj_destroy(candidate);
+    }
+    proj_int_list_destroy(confidence);
+    proj_list_destroy(matches);
+    return best;
+}
+
+} // namespace
+
+IdentifiedCrs ProjectionBridge::identifyCrs(const QString& wkt) {
+    constexpr int kEnoughConfidence = 70;
+    ensureContext();
+    IdentifiedCrs result;
+    const QByteArray text = wkt.trimmed().toUtf8();
+    PJ* crs = text.isEmpty() ? nullptr : proj_create(m_context, text.constData());
+    if (!crs)
+        return result;
+    const PJ_TYPE type = proj_get_type(crs);
+    if (type != PJ_TYPE_PROJECTED_CRS && type != PJ_TYPE_GEOGRAPHIC_2D_CRS &&
+        type != PJ_TYPE_GEOGRAPHIC_3D_CRS && type != PJ_TYPE_BOUND_CRS) {
+        proj_destroy(crs);
+        return result;
+    }
+    result.readable = true;
+    if (const char* name = proj_get_name(crs))
+        result.name = QString::fromUtf8(name);
+    if (const char* definition = proj_as_proj_string(m_context, crs, PJ_PROJ_4, nullptr))
+        result.definition = QString::fromUtf8(definition).remove(QStringLiteral(" +type=crs"));
+    for (const char* authority : {"EPSG", "ESRI"}) {
+        const auto [code, confidence] = bestMatch(m_context, crs, authority);
+        if (!code.isEmpty() && confidence >= kEnoughConfidence) {
+            result.authority = QString::fromLatin1(authority);
+            result.code = code;
+            break;
+        }
+    }
+    proj_destroy(crs);
+    // Neither identified nor expressible in PROJ parameters: not usable.
+    result.readable = !result.code.isEmpty() || !result.definition.isEmpty();
+    return result;
+}
+
 ProjectedPoints Project_Points(const std::vector<double>& x, const std::vector<double>& y,
                                const QString& definition, bool forward) {
-    const ProjectedPoints failed{{QStringLiteral("0")}, {QStringLiteral("0")}};
+    ProjectedPoints failed{{QStringLiteral("0")}, {QStringLiteral("0")}, {}};
+    failed.status =
+        ProjectionStatus::failure(kErrorRejected, QStringLiteral("Project_Points"), definition);
     if (x.size() != y.size())
         return failed;
     std::vector<double> xs = x;
     std::vector<double> ys = y;
     if (!ProjectionBridge::instance().transform(definition, forward, xs.data(), ys.data(),
-                                                xs.size())) {
-        userInteraction().message(QStringLiteral("Error projecting points to ") + definition,
-                                  QStringLiteral("Projection Error"));
+                                                xs.size()))
         return failed;
-    }
     ProjectedPoints result;
     result.x.reserve(qsizetype(xs.size()));
     result.y.reserve(qsizetype(ys.size()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "proj/ProjectionStatus.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -12,10 +14,21 @@ struct PJconsts;
 namespace trekora {
 
 // Result of Project_Points: parallel lists of numeric text, one entry per
-// point. On failure both lists hold the single entry "0".
+// point; a point PROJ cannot convert has empty texts. When the definition
+// cannot be used both lists hold the single entry "0" and `status` says why.
 struct ProjectedPoints {
     QStringList x;
     QStringList y;
+    ProjectionStatus status;
+};
+
+// What PROJ makes of a coordinate system's WKT (a .prj file's text).
+struct IdentifiedCrs {
+    bool readable = false; // PROJ could read it as a coordinate system
+    QString authority;     // "EPSG" or "ESRI" when identified, else empty
+    QString code;
+    QString name;
+    QString definition; // its own PROJ parameters, for a system not identified
 };
 
 // The program's link to the PROJ library: one context, and one
@@ -33,7 +46,9 @@ public:
     ProjectionBridge(const ProjectionBridge&) = delete;
     ProjectionBridge& operator=(const ProjectionBridge&) = delete;
 
-    // Converts the points in place. Points PROJ cannot convert become 0, 0.
+    // Converts the points in place. A point PROJ cannot convert comes back
+    // as HUGE_VAL, HUGE_VAL (test with std::isfinite): never as a position.
+    // A point outside the system's area that PROJ still computes is kept.
     // Returns false (points untouched) when the definition cannot be used;
     // `error` then says why.
     bool transform(const QString& definition, bool forward, double* x, double* y, std::size_t count,
@@ -49,6 +64,12 @@ public:
     // The ESRI WKT of a catalogue code ("epsg" or "esri" catalogue), on one
     // line; empty when PROJ has no such system.
     QString esriWkt(const QString& catalogueName, const QString& code);
+
+    // Reads a WKT coordinate system and identifies it as an EPSG code, or
+    // else an ESRI one, when PROJ is confident enough (70 of 100 or more; a
+    // .prj written by ESRI software names its datum differently from EPSG,
+    // which costs the rest).
+    IdentifiedCrs identifyCrs(const QString& wkt);
 
     // Clears the upper halves of the AVX registers. Parts of the system
     // libraries leave them dirty, and until something clears them every
@@ -74,9 +95,9 @@ private:
 };
 
 // Converts points between WGS 84 longitude/latitude and a projection.
-// Results are numeric text (ten decimals). A definition PROJ rejects shows
-// "Error projecting points to " + definition (title "Projection Error") and
-// gives ((0), (0)).
+// Results are numeric text (ten decimals), empty for a point that cannot be
+// converted. A definition PROJ rejects gives ((0), (0)) and a status whose
+// description is the definition.
 ProjectedPoints Project_Points(const std::vector<double>& x, const std::vector<double>& y,
                                const QString& definition, bool forward);
 

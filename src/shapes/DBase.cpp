@@ -108,6 +108,12 @@ QList<QStringList> ReadRecords(Handle handle, std::int32_t recordNumber, QList<b
     return table ? table->readRecords(recordNumber, deleted) : QList<QStringList>();
 }
 
+QList<QStringList> ReadRecordRange(Handle handle, std::int32_t firstRecord, std::int32_t count,
+                                   QList<bool>* deleted) {
+    DbfTable* table = find(handle);
+    return table ? table->readRecordRange(firstRecord, count, deleted) : QList<QStringList>();
+}
+
 bool AddField(Handle handle, const QString& spec) {
     DbfTable* table = find(handle);
     if (!table || !CheckVersion(handle))

@@ -63,6 +63,11 @@ QStringList GetFields(Handle handle);
 // deleted ("*"): loaders skip those, as every dBASE reader does.
 QList<QStringList> ReadRecords(Handle handle, std::int32_t recordNumber,
                                QList<bool>* deleted = nullptr);
+// The same for at most `count` records from record `firstRecord` (1-based)
+// on, so that a large table is read a part at a time. Empty when
+// `firstRecord` is past the last record or the table is damaged.
+QList<QStringList> ReadRecordRange(Handle handle, std::int32_t firstRecord, std::int32_t count,
+                                   QList<bool>* deleted = nullptr);
 
 // Adds the field of `spec` to the table, a blank value to every record,
 // unless a field of that name exists (false). The table is rebuilt beside

@@ -231,24 +231,37 @@ void DbfTable::stampDate() {
 QList<QStringList> DbfTable::readRecords(std::int32_t recordNumber, QList<bool>* deleted) {
     if (!flush() || !load() || !m_fieldsOk || !recordsFit())
         return {};
+    if (recordNumber > 0)
+        return readRecordRange(recordNumber, 1, deleted);
+    if (m_count == 0) {
+        if (deleted)
+            deleted->clear();
+        return {};
+    }
+    return readRecordRange(1,
+                           std::int32_t(std::min<std::uint32_t>(
+                               m_count, std::uint32_t(std::numeric_limits<std::int32_t>::max()))),
+                           deleted);
+}
+
+QList<QStringList> DbfTable::readRecordRange(std::int32_t firstRecord, std::int32_t count,
+                                             QList<bool>* deleted) {
+    if (deleted)
+        deleted->clear();
+    if (!flush() || !load() || !m_fieldsOk || !recordsFit() || firstRecord < 1 || count < 1)
+        return {};
     const qint64 present =
         m_fileSize >= m_headerLength ? (m_fileSize - m_headerLength) / m_recordLength : 0;
-    qint64 first = 0;
-    qint64 wanted = m_count;
-    if (recordNumber > 0) {
-        if (recordNumber > qint64(m_count))
-            return {};
-        first = recordNumber - 1;
-        wanted = 1;
-    }
+    const qint64 first = firstRecord - 1;
+    if (first >= qint64(m_count))
+        return {};
+    const qint64 wanted = std::min<qint64>(count, qint64(m_count) - first);
     if (first + wanted > present)
         return {}; // the file ends before its records do
     QList<QStringList> records;
     records.reserve(wanted);
-    if (deleted) {
-        deleted->clear();
+    if (deleted)
         deleted->reserve(wanted);
-    }
     const qint64 perChunk = std::max<qint64>(1, kTailLimit / m_recordLength);
     for (qint64 done = 0; done < wanted;) {
         const qint64 n = std::min(perChunk, wanted - done);

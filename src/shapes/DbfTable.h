@@ -44,6 +44,8 @@ public:
 
     // With `deleted`, also whether each record returned is flagged deleted.
     QList<QStringList> readRecords(std::int32_t recordNumber, QList<bool>* deleted = nullptr);
+    QList<QStringList> readRecordRange(std::int32_t firstRecord, std::int32_t count,
+                                       QList<bool>* deleted = nullptr);
     std::int32_t appendRecord();
     bool writeField(const QString& name, std::int32_t recordNumber, const QString& value);
     bool addField(const DbfField& field);

@@ -54,7 +54,7 @@ TEST_F(ProjectTableTest, ForwardThenInverseRestoresLatLong) {
     for (qsizetype i = 0; i < lats.size(); ++i)
         addWaypoint(lats[i], lons[i]);
 
-    ASSERT_TRUE(Project_Table(table, true));
+    ASSERT_TRUE(projectTableRows(table, true).complete());
     EXPECT_EQ(cell(1, "x_proj"), "460592.35098275");
     EXPECT_EQ(cell(1, "y_proj"), "4983071.98747271");
     for (int r = 1; r <= 4; ++r)
@@ -64,7 +64,7 @@ TEST_F(ProjectTableTest, ForwardThenInverseRestoresLatLong) {
         table.grid().setText(r, col("lat"), {});
         table.grid().setText(r, col("long"), {});
     }
-    ASSERT_TRUE(Project_Table(table, false));
+    ASSERT_TRUE(projectTableRows(table, false).complete());
     for (int r = 1; r <= 4; ++r) {
         EXPECT_NEAR(cell(r, "lat").toDouble(), lats[r - 1].toDouble(), 1e-7);
         EXPECT_NEAR(cell(r, "long").toDouble(), lons[r - 1].toDouble(), 1e-7);
@@ -74,86 +74,93 @@ TEST_F(ProjectTableTest, ForwardThenInverseRestoresLatLong) {
     EXPECT_FALSE(host.busy);
 }
 
-TEST_F(ProjectTableTest, StatusTextsAndNonNumericCells) {
-    addWaypoint("45", "-93.5");
-    addWaypoint("", "-93.5"); // an empty lat converts as 0
-    addWaypoint("45", "-93.5", "4983071.98747271", "460592.35098275");
-    ASSERT_TRUE(Project_Table(table, false));
+TEST_F(ProjectTableTest, StatusTextsAndRowsWithoutCoordinates) {
+    addWaypoint("45", "-93.5", "", "");
+    addWaypoint("45", "-93.5", "4983071.98747271", "north");
+    addWaypoint("", "", "4983071.98747271", "460592.35098275");
+    const TableProjection inverse = projectTableRows(table, false);
     EXPECT_TRUE(host.history.contains("UnProjecting Points: Reading Existing XY 3"));
     EXPECT_TRUE(host.history.contains("UnProjecting Points: Running Projection"));
     EXPECT_TRUE(host.history.contains("UnProjecting Points: Writing UnProjected XY 3"));
-    // Rows without projected x/y come back as the conversion of (0, 0).
-    EXPECT_EQ(cell(1, "long"), cell(2, "long"));
+    // Rows without projected x/y keep their lat/long: no position is made up
+    // from a point nobody gave.
+    EXPECT_TRUE(inverse.converted());
+    EXPECT_FALSE(inverse.complete());
+    EXPECT_EQ(inverse.unreadRows, 2);
+    EXPECT_EQ(inverse.failedRows, 0);
+    ASSERT_EQ(inverse.firstUnread.size(), 2u);
+    EXPECT_EQ(inverse.firstUnread[1].row, 2);
+    EXPECT_EQ(inverse.firstUnread[1].x, "north");
+    EXPECT_EQ(cell(1, "lat"), "45");
+    EXPECT_EQ(cell(2, "long"), "-93.5");
     EXPECT_NEAR(cell(3, "lat").toDouble(), 45.0, 1e-6);
+    EXPECT_EQ(
+        describeUnfilledRows(inverse, false, 101),
+        "2 rows have no numeric x_proj/y_proj: row 101 (, ), row 102 (north, 4983071.98747271)");
 
     host.history.clear();
-    ASSERT_TRUE(Project_Table(table, true));
+    EXPECT_TRUE(projectTableRows(table, true).complete());
     EXPECT_TRUE(host.history.contains("Projecting Points: Reading Existing XY 1"));
     EXPECT_TRUE(host.history.contains("Projecting Points: Writing Projected XY 2"));
+    EXPECT_EQ(cell(2, "x_proj"), "460592.35098275");
 }
 
-TEST_F(ProjectTableTest, FailuresLeaveTheTableUnchanged) {
+TEST_F(ProjectTableTest, PointsProjCannotConvertGetBlankCellsAndAreNamed) {
+    // An orthographic view shows one half of the globe; a point far outside
+    // UTM zone 15 is still computed (as cs2cs does) and kept.
+    ProjectionCatalogue::instance().parse(
+        "# WGS 84 / Orthographic\n<1> +proj=ortho +lat_0=45 +lon_0=-93 +datum=WGS84 <>\n");
+    Settings::set("proj", "proj", "1");
+    addWaypoint("45", "-93.5", "old", "old");
+    addWaypoint("-45", "87", "old", "old");
+    addWaypoint("-44", "88", "old", "old");
+    for (int i = 0; i < 8; ++i)
+        addWaypoint("-45", "89", "old", "old");
+    const TableProjection result = projectTableRows(table, true);
+    EXPECT_TRUE(result.converted());
+    EXPECT_EQ(result.failedRows, 10);
+    ASSERT_EQ(result.firstFailed.size(), size_t(TableProjection::kNamedRows));
+    EXPECT_EQ(result.firstFailed[0].row, 2);
+    EXPECT_EQ(result.firstFailed[0].x, "87");
+    EXPECT_EQ(result.firstFailed[0].y, "-45");
+    EXPECT_EQ(cell(2, "x_proj"), "");
+    EXPECT_EQ(cell(2, "y_proj"), "");
+    EXPECT_NEAR(cell(1, "x_proj").toDouble(), -39422.92, 0.01);
+    EXPECT_TRUE(
+        describeUnfilledRows(result, true)
+            .startsWith("10 rows could not be projected: row 2 (87, -45), row 3 (88, -44), "));
+    EXPECT_TRUE(describeUnfilledRows(result, true).endsWith(", ..."));
+    EXPECT_TRUE(ui.records().isEmpty()) << "the projection layer shows nothing";
+
+    Settings::set("proj", "proj", "26915");
+    ASSERT_TRUE(LoadProjections("epsg"));
+    GpsTable far{host};
+    ASSERT_TRUE(far.AddRecord("WAYPOINT;p;-33.9;151.2;;"));
+    EXPECT_TRUE(projectTableRows(far, true).complete());
+    EXPECT_FALSE(far.grid().text(1, far.FindColumn("x_proj")).isEmpty());
+}
+
+TEST_F(ProjectTableTest, ConversionsThatCannotRunLeaveTheTableUnchanged) {
     GpsTable empty{host};
-    EXPECT_FALSE(Project_Table(empty, true)) << "no header";
+    EXPECT_EQ(projectTableRows(empty, true).error, TableProjectionError::NoHeader);
 
     addWaypoint("45", "-93.5", "keep", "keep");
     Settings::set("proj", "proj", "777777");
-    EXPECT_FALSE(Project_Table(table, true));
-    ASSERT_EQ(ui.records().size(), 1);
-    EXPECT_EQ(ui.records()[0].text,
-              "Project_Table Error #5 -- The projection 777777 is not in the projection catalogue");
-    EXPECT_EQ(ui.records()[0].title, "Use menu option File-Set Projection");
+    const TableProjection missing = projectTableRows(table, true);
+    EXPECT_EQ(missing.error, TableProjectionError::NotInCatalogue);
+    EXPECT_EQ(missing.status.number, 5);
+    EXPECT_EQ(missing.status.source, "Project_Table");
+    EXPECT_EQ(missing.status.description,
+              "The projection 777777 is not in the projection catalogue");
 
-    // A projection PROJ rejects: even a one-record table keeps its cells
-    // instead of getting the failure's (0, 0).
-    ui.clear();
     ProjectionCatalogue::instance().parse("# Broken / Projection\n<1> +proj=nonsense <>\n");
     Settings::set("proj", "proj", "1");
-    EXPECT_FALSE(Project_Table(table, true));
-    EXPECT_EQ(ui.messages(), QStringList({"Error projecting points to +proj=nonsense"}));
+    const TableProjection rejected = projectTableRows(table, true);
+    EXPECT_EQ(rejected.error, TableProjectionError::Rejected);
+    EXPECT_EQ(rejected.definition, "+proj=nonsense");
     EXPECT_EQ(cell(1, "x_proj"), "keep");
     EXPECT_EQ(cell(1, "y_proj"), "keep");
     EXPECT_EQ(host.message, "");
     EXPECT_FALSE(host.busy);
-}
-
-TEST_F(ProjectTableTest, EditCommandsCheckTheirColumnsFirst) {
-    addWaypoint("45", "-93.5");
-    addWaypoint("north", "-93.5");
-    EXPECT_FALSE(ProjectCoordinates(table));
-    EXPECT_FALSE(UnprojectCoordinates(table));
-    EXPECT_EQ(ui.messages(),
-              QStringList({"Projection Error: Invalid Lat and/or Long values exist.",
-                           "Unprojection Error: No valid Projected X/Y values exist."}));
-
-    table.grid().setText(2, col("lat"), "44");
-    EXPECT_TRUE(ProjectCoordinates(table));
-    EXPECT_FALSE(cell(2, "x_proj").isEmpty());
-    // One projected row is enough to unproject; the others become (0, 0)'s.
-    table.grid().setText(2, col("x_proj"), {});
-    EXPECT_TRUE(UnprojectCoordinates(table));
-    EXPECT_NEAR(cell(1, "lat").toDouble(), 45, 1e-7);
-}
-
-TEST_F(ProjectTableTest, PreUploadCheckOffersLatLongFromProjectedXY) {
-    addWaypoint("45", "-93.5", "4983071.98747271", "460592.35098275");
-    EXPECT_TRUE(CheckLatLongBeforeUpload(table));
     EXPECT_TRUE(ui.records().isEmpty());
-
-    table.grid().setText(1, col("lat"), {});
-    ui.answerMessage(Answer::No);
-    EXPECT_FALSE(CheckLatLongBeforeUpload(table));
-    ui.answerMessage(Answer::Yes);
-    EXPECT_TRUE(CheckLatLongBeforeUpload(table));
-    EXPECT_NEAR(cell(1, "lat").toDouble(), 45, 1e-7);
-    ASSERT_EQ(ui.records().size(), 2);
-    EXPECT_EQ(ui.records()[0].text, "Lat/Long fields must contain valid values.  Would you like "
-                                    "the Lat/Long to be generated from your projected XY values?");
-    EXPECT_EQ(ui.records()[0].buttons, Buttons::YesNo);
-
-    table.grid().setText(1, col("lat"), "x");
-    table.grid().setText(1, col("y_proj"), {});
-    EXPECT_FALSE(CheckLatLongBeforeUpload(table));
-    EXPECT_EQ(ui.messages().last(), "Lat/Long fields must contain valid values.  Please set "
-                                    "Lat/Long values and try again.");
 }

@@ -1,0 +1,124 @@
+#include "app/ProjectionMessages.h"
+#include "core/Settings.h"
+#include "proj/CurrentProjection.h"
+#include "proj/ProjectionBridge.h"
+#include "proj/ProjectionCatalogue.h"
+#include "support/TestEnvironment.h"
+#include "table/FieldSettings.h"
+#include "table/GpsTable.h"
+
+#include <QStringList>
+
+using namespace trekora;
+
+namespace {
+
+// A host that keeps every status text it was given.
+class RecordingHost : public HeadlessTableHost {
+public:
+    void setMessage(const QString& text) override {
+        HeadlessTableHost::setMessage(text);
+        history.append(text);
+    }
+    QStringList history;
+};
+
+} // namespace
+
+class ProjectionMessagesTest : public test::TestEnvironment {
+protected:
+    void SetUp() override {
+        TestEnvironment::SetUp();
+        FieldSettings::SetFieldSettings({});
+        Settings::set("proj", "proj", "26915");
+        ASSERT_TRUE(LoadProjections("epsg"));
+    }
+    void TearDown() override {
+        ProjectionBridge::instance().reset();
+        TestEnvironment::TearDown();
+    }
+    int col(const char* name) const { return table.FindColumn(QString::fromLatin1(name)); }
+    QString cell(int row, const char* name) const { return table.grid().text(row, col(name)); }
+    void addWaypoint(const QString& lat, const QString& lon, const QString& y = {},
+                     const QString& x = {}) {
+        ASSERT_TRUE(table.AddRecord("WAYPOINT;p;" + lat + ";" + lon + ";" + y + ";" + x));
+    }
+
+    RecordingHost host;
+    GpsTable table{host};
+};
+
+TEST_F(ProjectionMessagesTest, FailuresShowTheirTexts) {
+    GpsTable empty{host};
+    EXPECT_FALSE(Project_Table(empty, true)) << "no header";
+    EXPECT_TRUE(ui.records().isEmpty());
+
+    addWaypoint("45", "-93.5", "keep", "keep");
+    Settings::set("proj", "proj", "777777");
+    EXPECT_FALSE(Project_Table(table, true));
+    ASSERT_EQ(ui.records().size(), 1);
+    EXPECT_EQ(ui.records()[0].text,
+              "Project_Table Error #5 -- The projection 777777 is not in the projection catalogue");
+    EXPECT_EQ(ui.records()[0].title, "Use menu option File-Set Projection");
+
+    ui.clear();
+    ProjectionCatalogue::instance().parse("# Broken / Projection\n<1> +proj=nonsense <>\n");
+    Settings::set("proj", "proj", "1");
+    EXPECT_FALSE(Project_Table(table, true));
+    EXPECT_EQ(ui.messages(), QStringList({"Error projecting points to +proj=nonsense"}));
+    EXPECT_EQ(ui.records()[0].title, "Projection Error");
+    EXPECT_EQ(cell(1, "x_proj"), "keep");
+
+    // Points PROJ cannot convert: the same message once, and blank cells.
+    ui.clear();
+    ProjectionCatalogue::instance().parse(
+        "# WGS 84 / Orthographic\n<1> +proj=ortho +lat_0=45 +lon_0=-93 +datum=WGS84 <>\n");
+    addWaypoint("-45", "87", "old", "old");
+    EXPECT_FALSE(Project_Table(table, true));
+    EXPECT_EQ(ui.messages(), QStringList({"Error projecting points to +proj=ortho +lat_0=45 "
+                                          "+lon_0=-93 +datum=WGS84"}));
+    EXPECT_FALSE(cell(1, "x_proj").isEmpty());
+    EXPECT_EQ(cell(2, "x_proj"), "");
+}
+
+TEST_F(ProjectionMessagesTest, EditCommandsCheckTheirColumnsFirst) {
+    addWaypoint("45", "-93.5");
+    addWaypoint("north", "-93.5");
+    EXPECT_FALSE(ProjectCoordinates(table));
+    EXPECT_FALSE(UnprojectCoordinates(table));
+    EXPECT_EQ(ui.messages(),
+              QStringList({"Projection Error: Invalid Lat and/or Long values exist.",
+                           "Unprojection Error: No valid Projected X/Y values exist."}));
+
+    table.grid().setText(2, col("lat"), "44");
+    EXPECT_TRUE(ProjectCoordinates(table));
+    EXPECT_FALSE(cell(2, "x_proj").isEmpty());
+    // One projected row is enough to unproject; the others keep lat/long.
+    table.grid().setText(2, col("x_proj"), {});
+    EXPECT_TRUE(UnprojectCoordinates(table));
+    EXPECT_NEAR(cell(1, "lat").toDouble(), 45, 1e-7);
+    EXPECT_EQ(cell(2, "lat"), "44");
+}
+
+TEST_F(ProjectionMessagesTest, PreUploadCheckOffersLatLongFromProjectedXY) {
+    addWaypoint("45", "-93.5", "4983071.98747271", "460592.35098275");
+    EXPECT_TRUE(CheckLatLongBeforeUpload(table));
+    EXPECT_TRUE(ui.records().isEmpty());
+
+    table.grid().setText(1, col("lat"), {});
+    ui.answerMessage(Answer::No);
+    EXPECT_FALSE(CheckLatLongBeforeUpload(table));
+    ui.answerMessage(Answer::Yes);
+    EXPECT_TRUE(CheckLatLongBeforeUpload(table));
+    EXPECT_NEAR(cell(1, "lat").toDouble(), 45, 1e-7);
+    ASSERT_EQ(ui.records().size(), 2);
+    EXPECT_EQ(ui.records()[0].text, "Lat/Long fields must contain valid values.  Would you like "
+                                    "the Lat/Long to be generated from your projected XY values?");
+    EXPECT_EQ(ui.records()[0].buttons, Buttons::YesNo);
+
+    table.grid().setText(1, col("lat"), "x");
+    table.grid().setText(1, col("y_proj"), {});
+    EXPECT_FALSE(CheckLatLongBeforeUpload(table));
+    EXPECT_EQ(ui.messages().last(), "Lat/Long fields must contain valid values.  Please set "
+                                    "Lat/Long values and try again.");
+}
