@@ -251,3 +251,30 @@ TEST_F(FileFaultsTest, AutomaticMappingKnowsCommonGisNames) {
     ASSERT_EQ(chooser.requests.size(), 1u);
     EXPECT_EQ(chooser.requests[0].texts[0], kSequentialId);
 }
+
+// Text files from GIS tools are UTF-8; the program's own are Windows-1252.
+// Both read right, and a value Windows-1252 cannot hold is reported when
+// written, or kept when UTF-8 output is chosen.
+TEST_F(FileFaultsTest, TextFilesInUtf8OrWindows1252) {
+    const QString path =
+        writeFile("mixed.txt", "\xEF\xBB\xBFtype;ident;lat;long;comment\r\n"
+                               "WAYPOINT;caf\xC3\xA9;1;2;\xCE\x95\xCE\xBB\r\n" // UTF-8
+                               "WAYPOINT;caf\xE9;1;2;\x80 5\r\n");             // Windows-1252
+    chooser.answers.push_back(std::array<QString, 6>{});
+    ASSERT_TRUE(Open_Textfile(io, path));
+    EXPECT_EQ(column("ident"), (QStringList{QString::fromUtf8("café"), QString::fromUtf8("café")}));
+    EXPECT_EQ(column("comment"), (QStringList{QString::fromUtf8("Ελ"), QString::fromUtf8("€ 5")}));
+    EXPECT_EQ(table.grid().text(0, 1), "type");
+
+    const QString ansi = scratchPath("out.txt");
+    ASSERT_TRUE(Save_TextFile(io, ansi, ";", false));
+    EXPECT_TRUE(readFile(ansi).contains("caf\xE9"));
+    ASSERT_EQ(io.report.problemLines().size(), 1);
+    EXPECT_TRUE(io.report.problemLines()[0].startsWith(
+        QString::fromUtf8("1 value not written: record 1 comment \"Ελ\"")));
+
+    io.outputCodePage = CodePage::Utf8;
+    const QString utf8 = scratchPath("out8.txt");
+    ASSERT_TRUE(Save_TextFile(io, utf8, ";", false));
+    EXPECT_TRUE(readFile(utf8).contains("\xCE\x95\xCE\xBB"));
+}
