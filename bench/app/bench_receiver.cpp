@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "core/ScriptedInteraction.h"
 #include "core/Settings.h"
+#include "gps/ReceiverSession.h"
 #include "sim/SimulatedReceiver.h"
 #include "table/GpsTable.h"
 
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
             counter.paints = 0;
             clock.start();
             window.mnuTDownload_Click();
-            waitUntil([&] { return window.transferFinished; }, 120000);
+            waitUntil([&] { return window.session().transferFinished(); }, 120000);
             const double seconds = clock.nsecsElapsed() / 1e9;
             if (seconds < download) {
                 download = seconds;
@@ -136,11 +137,11 @@ int main(int argc, char** argv) {
         for (int run = 0; run < kRuns; ++run) {
             sim.setData(thousandWaypoints());
             window.mnuWDownload_Click();
-            waitUntil([&] { return window.transferFinished; }, 120000);
+            waitUntil([&] { return window.session().transferFinished(); }, 120000);
             sim.setData(SimData{});
             clock.restart();
             window.mnuWUpload_Click();
-            waitUntil([&] { return window.transferFinished; }, 120000);
+            waitUntil([&] { return window.session().transferFinished(); }, 120000);
             upload = std::min(upload, clock.nsecsElapsed() / 1e9);
             uploaded = int(sim.data().waypoints.size());
         }

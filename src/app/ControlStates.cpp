@@ -1,7 +1,5 @@
 #include "app/ControlStates.h"
 
-#include "table/FieldCatalogue.h"
-
 namespace trekora::ControlStates {
 
 namespace {
@@ -26,44 +24,48 @@ void uploadsFor(std::vector<Change>& out, const Context& context, bool linkReady
 
 } // namespace
 
-QString uploadControl(const QString& recordType) {
-    if (recordType == RecordType::Waypoint)
+QString uploadControl(std::optional<RecordKind> recordType) {
+    switch (recordType.value_or(RecordKind::RealTime)) {
+    case RecordKind::Waypoint:
         return QStringLiteral("mnuWptUpload");
-    if (recordType == RecordType::Track)
+    case RecordKind::Track:
         return QStringLiteral("mnuTrkUpload");
-    if (recordType == RecordType::Route)
+    case RecordKind::Route:
         return QStringLiteral("mnuRteUpload");
+    case RecordKind::RealTime:
+        break;
+    }
     return {};
 }
 
-std::vector<Change> changes(int state, const Context& context) {
+std::vector<Change> changes(ControlState state, const Context& context) {
     std::vector<Change> out;
     switch (state) {
-    case NotConnected:
+    case ControlState::NotConnected:
         set(out, {"mnuLoadFrom"}, true);
         set(out, {"mnuScreenShot", "mnuResetGarmin", "mnuGarminInfo"}, false);
         set(out, kDownloads + kUploads, false);
         set(out, {"mnuStartRT", "mnuStopRT"}, false);
         break;
-    case TableEmptied:
+    case ControlState::TableEmptied:
         set(out, {"mnuSaveTo"}, false);
         set(out, kUploads, false);
         set(out, {"mnuHotlink", "mnuClearTable", "mnuProject", "mnuUnproject"}, false);
         break;
-    case Connected:
+    case ControlState::Connected:
         set(out, {"mnuScreenShot", "mnuResetGarmin", "mnuGarminInfo"}, true);
         set(out, kDownloads, true);
         set(out, {"mnuStartRT"}, true);
         uploadsFor(out, context, true);
         break;
-    case TableHasRecords:
+    case ControlState::TableHasRecords:
         // Save, hot-linking, emptying and projection need rows to work on.
         if (context.hasRecords)
             set(out, {"mnuSaveTo", "mnuHotlink", "mnuClearTable", "mnuProject", "mnuUnproject"},
                 true);
         uploadsFor(out, context, context.connected);
         break;
-    case RealTimeStarted:
+    case ControlState::RealTimeStarted:
         set(out, {"mnuStopRT"}, true);
         set(out,
             {"mnuStartRT", "mnuTrkDownload", "mnuTrkUpload", "mnuWptDownload", "mnuWptUpload",
@@ -71,20 +73,18 @@ std::vector<Change> changes(int state, const Context& context) {
             false);
         set(out, kTypeOptions, false);
         break;
-    case RealTimeStopped:
+    case ControlState::RealTimeStopped:
         set(out, {"mnuStartRT"}, true);
         set(out, {"mnuStopRT"}, false);
         set(out, {"mnuTrkDownload", "mnuWptDownload", "mnuLoadFrom", "mnuGarminInfo"}, true);
         set(out, {"mnuWptUpload", "mnuSaveTo"}, context.hasRecords);
         set(out, kTypeOptions, true);
         break;
-    case NmeaMode:
+    case ControlState::NmeaMode:
         set(out, {"mnuLoadFrom", "mnuStartRT", "mnuNMEA"}, true);
         set(out, {"mnuResetGarmin", "mnuGarminInfo"}, false);
         set(out, kUploads + kDownloads, false);
         set(out, {"mnuStopRT"}, false);
-        break;
-    default:
         break;
     }
     return out;
@@ -92,9 +92,9 @@ std::vector<Change> changes(int state, const Context& context) {
 
 QStringList controlNames() {
     QStringList names;
-    const Context everything{true, true, RecordType::Waypoint};
-    for (int state = NotConnected; state <= NmeaMode; ++state)
-        for (const Change& change : changes(state, everything))
+    const Context everything{true, true, RecordKind::Waypoint};
+    for (int state = int(ControlState::NotConnected); state <= int(ControlState::NmeaMode); ++state)
+        for (const Change& change : changes(ControlState(state), everything))
             if (!names.contains(change.control))
                 names << change.control;
     for (const QString& upload : kUploads)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/ControlState.h"
+#include "table/RecordKind.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace trekora {
@@ -12,21 +16,11 @@ namespace trekora {
 // window's part.
 namespace ControlStates {
 
-enum State {
-    NotConnected = 1,
-    TableEmptied = 2,
-    Connected = 3,
-    TableHasRecords = 4,
-    RealTimeStarted = 5,
-    RealTimeStopped = 6,
-    NmeaMode = 7,
-};
-
 // What the states that depend on the table or the link look at.
 struct Context {
-    bool connected = false;  // status panel 1 reads "Connected"
-    bool hasRecords = false; // the table holds at least one record
-    QString recordType;      // current record type key
+    bool connected = false;               // the receiver session is connected
+    bool hasRecords = false;              // the table holds at least one record
+    std::optional<RecordKind> recordType; // the table's current record type
     bool operator==(const Context&) const = default;
 };
 
@@ -37,12 +31,12 @@ struct Change {
 
 // The changes of `state`, in the order they apply (a later change of the same
 // control wins). Unknown states give no changes.
-std::vector<Change> changes(int state, const Context& context);
+std::vector<Change> changes(ControlState state, const Context& context);
 
 // The Upload entry of a record type ("" for types that cannot be uploaded).
-QString uploadControl(const QString& recordType);
+QString uploadControl(std::optional<RecordKind> recordType);
 
-// Every control name the states touch.
+// Every control name the states touch; the window must have registered each.
 QStringList controlNames();
 
 } // namespace ControlStates

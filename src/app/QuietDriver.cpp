@@ -3,6 +3,7 @@
 #include "app/EventWait.h"
 #include "app/frmMain.h"
 #include "core/Settings.h"
+#include "gps/ReceiverSession.h"
 #include "io/FileImport.h"
 #include "io/ShapefileExport.h"
 #include "io/TextFile.h"
@@ -52,8 +53,8 @@ bool QuietDriver::waitForTransfer() {
     // The link ends a stalled transfer; a closed port ends the wait too.
     return waitLettingEventsRun(
         [this] {
-            return m_window.transferFinished ||
-                   m_window.statusPanel(1) == QLatin1String("Not Connected");
+            return m_window.session().transferFinished() ||
+                   m_window.session().connection() == ReceiverSession::Connection::NotConnected;
         },
         kTransferWaitMs);
 }
@@ -65,7 +66,7 @@ bool QuietDriver::Quiet_Get_DataFromGPS(const QString& recordType, const QString
         m_window.mnuWDownload_Click();
     else if (recordType == QLatin1String("track"))
         m_window.mnuTDownload_Click();
-    if (!waitForTransfer() || !m_window.transferFinished) {
+    if (!waitForTransfer() || !m_window.session().transferFinished()) {
         m_window.Set_Msg(kDownloadError);
         return false;
     }
@@ -130,7 +131,7 @@ bool QuietDriver::Quiet_Get_DataToGPS(const QString& recordType, const QString& 
         m_window.Set_Msg(kUploadError);
         return false;
     }
-    if (!waitForTransfer() || !m_window.transferFinished) {
+    if (!waitForTransfer() || !m_window.session().transferFinished()) {
         m_window.Set_Msg(kUploadError);
         return false;
     }

@@ -2,7 +2,6 @@
 
 #include "app/ControlStates.h"
 #include "app/EventWait.h"
-#include "app/SerialPortMap.h"
 #include "app/StartupSettings.h"
 #include "app/frmMain.h"
 #include "core/Settings.h"
@@ -10,12 +9,13 @@
 #include "core/UserInteraction.h"
 #include "gps/DeviceInfo.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
+#include "gps/SerialPorts.h"
 #include "proj/CurrentProjection.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
 #include <QAction>
-#include <QLabel>
 
 namespace trekora {
 
@@ -36,16 +36,16 @@ ReceiverConnection::ReceiverConnection(frmMain& window, GarminLink& link, Transf
     : m_window(window), m_link(link), m_state(state) {}
 
 void ReceiverConnection::mnuOpen_Click() {
-    m_window.realTimeActive = false;
+    m_window.session().setRealTimeActive(false);
     m_nmeaMode = false;
-    m_window.Set_Controls(ControlStates::NotConnected);
-    m_window.setConnectionPanel(QStringLiteral("Connecting"));
+    m_window.session().setConnection(ReceiverSession::Connection::Connecting);
+    m_window.Set_Controls(ControlState::NotConnected);
     m_window.Set_Msg(QStringLiteral("Trying to Connect Using Baud Rate: ") +
                      rateText(m_window.serialSettings()));
     m_window.setBusy(true);
 
     const int port = m_window.portIndex();
-    if (port >= 1 && !SerialPortMap::portUsable(port)) {
+    if (port >= 1 && !gps::SerialPorts::portUsable(port)) {
         userInteraction().message(QStringLiteral("Port %1 does not exist").arg(port), kTitle,
                                   Buttons::Ok, Icon::Critical);
         failConnect();
@@ -79,7 +79,8 @@ void ReceiverConnection::mnuOpen_Click() {
         m_link.Pause(50);
         m_link.StopPositionStream();
         m_link.PostConnectQuery();
-        m_window.Set_Controls(ControlStates::Connected);
+        m_window.session().setConnection(ReceiverSession::Connection::Connected);
+        m_window.Set_Controls(ControlState::Connected);
         m_window.setBusy(false);
         m_window.Set_Msg(QStringLiteral("Projection: ") + getProjectionName());
         return;
@@ -92,25 +93,26 @@ void ReceiverConnection::mnuOpen_Click() {
                 QStringLiteral("'GARMIN', then reconnect."),
             kTitle);
     m_window.setBusy(false);
-    m_window.setConnectionPanel(QStringLiteral("Connected"));
-    m_window.mnuClosePort->setEnabled(true);
-    m_window.Set_Controls(ControlStates::NmeaMode);
+    m_window.session().setConnection(ReceiverSession::Connection::Connected);
+    m_window.menus().mnuClosePort->setEnabled(true);
+    m_window.Set_Controls(ControlState::NmeaMode);
     m_window.showTypeOption(RecordType::RealTime);
     m_window.table().OptionClicked(RecordType::RealTime);
     m_nmeaMode = true;
 }
 
 void ReceiverConnection::failConnect() {
-    m_window.Set_Controls(ControlStates::NotConnected);
+    m_window.session().setConnection(ReceiverSession::Connection::NotConnected);
+    m_window.Set_Controls(ControlState::NotConnected);
     m_link.ClosePort();
     m_window.setBusy(false);
-    m_window.setConnectionPanel(QStringLiteral("Not Connected"));
 }
 
 void ReceiverConnection::mnuClose_Click() {
     m_window.Set_Msg(QStringLiteral("GPS Connection has been closed"));
     m_link.ClosePort();
-    m_window.Set_Controls(ControlStates::NotConnected);
+    m_window.session().setConnection(ReceiverSession::Connection::NotConnected);
+    m_window.Set_Controls(ControlState::NotConnected);
     m_window.resetBusy();
     m_window.endTransferProgress();
 }
@@ -160,10 +162,15 @@ void ReceiverConnection::ResetLink() {
     m_link.AbortTransfer();
     m_link.Pause(2);
     m_link.ClosePort();
-    m_window.realTimeActive = false;
-    m_window.transferBusy = false;
+    m_window.session().setRealTimeActive(false);
+    m_window.session().setTransferBusy(false);
     m_window.endTransferProgress();
-    m_link.OpenPort();
+    if (!m_link.OpenPort()) {
+        // The receiver cannot be reached again: say so instead of offering
+        // commands that need it.
+        m_window.session().setConnection(ReceiverSession::Connection::NotConnected);
+        m_window.Set_Controls(ControlState::NotConnected);
+    }
 }
 
 void ReceiverConnection::mnuReset_Click() {
@@ -173,15 +180,15 @@ void ReceiverConnection::mnuReset_Click() {
 }
 
 void ReceiverConnection::ReturnInfo() {
-    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
+    waitLettingEventsRun([this] { return !m_window.session().transferBusy(); }, kBusyWaitMs);
     m_link.RequestProductData();
     m_link.RequestDateTime();
     m_link.InfoQuery();
-    m_window.realTimeActive = true;
+    m_window.session().setRealTimeActive(true);
     m_link.StartPositionStream();
     m_link.Pause(1);
     m_link.StopPositionStream();
-    m_window.realTimeActive = false;
+    m_window.session().setRealTimeActive(false);
 }
 
 void ReceiverConnection::ShowProductData() {
@@ -189,7 +196,8 @@ void ReceiverConnection::ShowProductData() {
     m_info.productId = QStringLiteral("PID %1").arg(product.product_id);
     m_info.desc1 = product.description1;
     m_info.desc2 = product.description2;
-    m_window.lblGPSDesc1->setText(product.description1 + QLatin1Char(' ') + product.description2);
+    m_window.showReceiverDescription(product.description1 + QLatin1Char(' ') +
+                                     product.description2);
     m_screenShotCapable = gps::screenShotCapable(product);
     Receive_Protocol_Array();
 }
@@ -207,8 +215,8 @@ void ReceiverConnection::ShowDateTime() {
 }
 
 void ReceiverConnection::ShowPosition() {
-    m_window.lbllat->setText(text::format(m_link.PositionRecord().latitude, u"##.00000000"));
-    m_window.lbllon->setText(text::format(m_link.PositionRecord().longitude, u"###.00000000"));
+    m_window.showPosition(text::format(m_link.PositionRecord().latitude, u"##.00000000"),
+                          text::format(m_link.PositionRecord().longitude, u"###.00000000"));
 }
 
 void ReceiverConnection::onLine(const QString& line) {
@@ -238,13 +246,13 @@ void ReceiverConnection::onLinkProblem(qint16& code, const QString& message,
             return;
         }
         mnuClose_Click();
-        m_window.realTimeActive = false;
+        m_window.session().setRealTimeActive(false);
         return;
     }
     case GarminLink::TransferStopped:
         if (userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
             Answer::Cancel) {
-            m_window.realTimeActive = false;
+            m_window.session().setRealTimeActive(false);
             m_link.AbortTransfer();
         }
         return;

@@ -8,6 +8,8 @@
 #include "app/frmMain.h"
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
+#include "proj/ProjectTable.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
@@ -44,18 +46,18 @@ void TransferDispatcher::mnuRDownload_Click() {
 void TransferDispatcher::download(const QString& typeKey) {
     GpsTable& table = m_window.table();
     table.setCurrentRecordType(typeKey);
-    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
-    if (typeKey != RecordType::Waypoint && m_window.realTimeActive)
+    waitLettingEventsRun([this] { return !m_window.session().transferBusy(); }, kBusyWaitMs);
+    if (typeKey != RecordType::Waypoint && m_window.session().realTimeActive())
         return;
-    m_window.transferBusy = true;
+    m_window.session().setTransferBusy(true);
     m_window.setBusy(true);
-    m_window.Set_Controls(ControlStates::TableHasRecords);
+    m_window.Set_Controls(ControlState::TableHasRecords);
     table.ResetTable();
     m_window.showTableArea();
     table.SetTableType(typeKey);
     m_window.showTypeOption(typeKey);
     if (typeKey != RecordType::Route)
-        m_window.transferFinished = false;
+        m_window.session().setTransferFinished(false);
     m_state.expectedTotal = 0;
     m_window.refreshTable();
     if (typeKey == RecordType::Waypoint)
@@ -157,7 +159,7 @@ void TransferDispatcher::onDataPacket(quint8 k) {
 void TransferDispatcher::endOfDownload() {
     // The end of an upload is acknowledged, not sent; a transfer-complete
     // packet always closes a download.
-    m_window.transferBusy = false;
+    m_window.session().setTransferBusy(false);
     GpsTable& table = m_window.table();
     if (table.hasRecords())
         Project_Table(table, true);
@@ -166,7 +168,7 @@ void TransferDispatcher::endOfDownload() {
     m_window.refreshTable();
     const std::int16_t counter = table.recordCounter();
     userInteraction().message(QStringLiteral("Received %1 records.").arg(counter), kTitle);
-    m_window.transferFinished = true;
+    m_window.session().setTransferFinished(true);
     if (counter != m_state.expectedTotal)
         userInteraction().message(QStringLiteral("Error - Record counts don't match") +
                                       QStringLiteral("\r\nGPS claims to have sent %1 records.")

@@ -6,6 +6,8 @@
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
+#include "proj/ProjectTable.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
@@ -51,14 +53,14 @@ void UploadSequencer::mnuRUpload_Click() {
 
 void UploadSequencer::refuse() {
     m_window.resetBusy();
-    m_window.transferBusy = false;
-    m_window.transferFinished = true;
+    m_window.session().setTransferBusy(false);
+    m_window.session().setTransferFinished(true);
 }
 
 void UploadSequencer::UploadTable() {
-    waitLettingEventsRun([this] { return !m_window.transferBusy; }, kBusyWaitMs);
-    m_window.transferBusy = true;
-    m_window.transferFinished = false;
+    waitLettingEventsRun([this] { return !m_window.session().transferBusy(); }, kBusyWaitMs);
+    m_window.session().setTransferBusy(true);
+    m_window.session().setTransferFinished(false);
     m_window.setBusy(true);
 
     GpsTable& table = m_window.table();
@@ -132,7 +134,7 @@ void UploadSequencer::UploadTable() {
 }
 
 void UploadSequencer::finish() {
-    m_window.transferBusy = false;
+    m_window.session().setTransferBusy(false);
     m_window.resetBusy();
     m_window.endTransferProgress();
     const quint8 kind = m_state.currentKind;
@@ -147,12 +149,12 @@ void UploadSequencer::finish() {
         m_window.Set_Msg(
             QStringLiteral("Transfer Complete.  A Route consisting of %1 points has been uploaded.")
                 .arg(m_counter));
-    m_window.transferFinished = true;
+    m_window.session().setTransferFinished(true);
 }
 
 void UploadSequencer::acknowledged(quint8 a) {
     GarminLink& g = m_link;
-    const bool busy = m_window.transferBusy;
+    const bool busy = m_window.session().transferBusy();
     if (a == g.PidRecords()) {
         if (m_state.currentKind == g.PidWaypoint())
             Send_Waypoint();
@@ -170,7 +172,7 @@ void UploadSequencer::acknowledged(quint8 a) {
         const quint8 kind = m_state.currentKind;
         if (kind == g.PidWaypoint() || kind == g.PidTrackPoint() || kind == g.PidRouteWaypoint())
             finish();
-        m_window.transferFinished = true;
+        m_window.session().setTransferFinished(true);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "app/frmQuietStatus.h"
 #include "app/frmShape.h"
 #include "gps/GarminLink.h"
+#include "gps/ReceiverSession.h"
 #include "io/FileImport.h"
 #include "io/IoContext.h"
 #include "io/IoReport.h"
@@ -20,8 +21,8 @@
 #include "app/AppVersion.h"
 #include "app/ControlStates.h"
 #include "app/GpsTableView.h"
-#include "app/SerialPortMap.h"
 #include "app/StartupSettings.h"
+#include "app/StatusPanels.h"
 #include "app/SymbolImages.h"
 #include "app/TableCommands.h"
 #include "app/WindowSizing.h"
@@ -35,8 +36,8 @@
 #include "table/FieldCatalogue.h"
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
+#include "table/RecordKind.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -45,25 +46,19 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QUrl>
 
 namespace trekora {
 
 namespace {
 
-const QString kTableHiddenCaption = QStringLiteral(">>> Data Table >>>");
-const QString kTableShownCaption = QStringLiteral("<<< Data Table <<<");
-const QString kNotConnected = QStringLiteral("Not Connected");
-const QString kConnected = QStringLiteral("Connected");
+const QString& kTableHiddenCaption = MainControls::kTableHiddenCaption;
+const QString& kTableShownCaption = MainControls::kTableShownCaption;
 // Where the help warning sends the user for the manual.
 const QString kDocumentationPage = QStringLiteral("https://trekora.org/manual/");
-
-using WindowSizing::pixels;
 
 // The field-mapping dialog, created when a load first needs it.
 class DialogChooser : public FieldChooser {
@@ -103,9 +98,6 @@ frmMain::frmMain(StartOptions options, QWidget* parent)
     buildMenus();
     buildControls();
 
-    m_panelTimer.setSingleShot(true);
-    m_panelTimer.setInterval(0);
-    connect(&m_panelTimer, &QTimer::timeout, this, &frmMain::flushPanels);
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(30);
     connect(&m_syncTimer, &QTimer::timeout, this, &frmMain::refreshTable);
@@ -123,9 +115,10 @@ frmMain::~frmMain() {
     delete m_splash.data();
     delete m_info.data();
     delete m_quietStatus.data();
-    if (m_garmin) {
-        m_garmin->disconnect(this);
-        m_garmin->ClosePort();
+    if (m_session) {
+        m_session->disconnect(this);
+        m_session->link().disconnect(this);
+        m_session->link().ClosePort();
     }
     delete takeCentralWidget();
 }
@@ -134,289 +127,103 @@ frmMain::~frmMain() {
 
 void frmMain::registerControl(const QString& name, QObject* control) {
     control->setObjectName(name);
-    m_controls.insert(name, control);
-}
-
-QMenu* frmMain::addMenu(QMenu* parent, QMenu*& member, const char* name, const QString& caption) {
-    member = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
-    member->setObjectName(QString::fromLatin1(name));
-    registerControl(QString::fromLatin1(name), member->menuAction());
-    return member;
-}
-
-QAction* frmMain::addItem(QMenu* menu, QAction*& member, const char* name, const QString& caption) {
-    member = menu->addAction(caption);
-    registerControl(QString::fromLatin1(name), member);
-    return member;
+    m_registry.insert(name, control);
 }
 
 void frmMain::buildMenus() {
-    addMenu(nullptr, mnuFile, "mnuFile", QStringLiteral("&File"));
-    addMenu(mnuFile, mnuLoadFrom, "mnuLoadFrom", QStringLiteral("Load From"));
-    addItem(mnuLoadFrom, mnuFileL, "mnuFileL", QStringLiteral("File..."));
-    addMenu(mnuLoadFrom, mnuAVLoad, "mnuAVLoad", QStringLiteral("ArcView"));
-    addItem(mnuAVLoad, mnuAVTheme, "mnuAVTheme", QStringLiteral("Theme"));
-    addItem(mnuAVLoad, mnuAVGraphic, "mnuAVGraphic", QStringLiteral("Graphic"));
-    addMenu(mnuLoadFrom, mnuArcMapLoad, "mnuArcMapLoad", QStringLiteral("ArcMap"));
-    addItem(mnuArcMapLoad, mnuArcMapLayerL, "mnuArcMapLayerL", QStringLiteral("Layer"));
-    addItem(mnuArcMapLoad, mnuArcMapGraphicL, "mnuArcMapGraphicL", QStringLiteral("Graphic"));
-    addMenu(mnuLoadFrom, mnuLVLoad, "mnuLVLoad", QStringLiteral("Landview"));
-    addItem(mnuLVLoad, mnuLVCurrentL, "mnuLVCurrentL", QStringLiteral("Current Location"));
-    addItem(mnuLVLoad, mnuLVUserListL, "mnuLVUserListL", QStringLiteral("User List"));
-    addItem(mnuLVLoad, mnuLVMeasureL, "mnuLVMeasureL", QStringLiteral("Measure Tool"));
-    addItem(mnuLVLoad, mnuLVLayerL, "mnuLVLayerL", QStringLiteral("Layer"));
+    m_menus.build(*menuBar(), *this, [this](const QString& name, QObject* control) {
+        registerControl(name, control);
+    });
+    connectMenus();
+}
 
-    addMenu(mnuFile, mnuSaveTo, "mnuSaveTo", QStringLiteral("Save To"));
-    addItem(mnuSaveTo, mnuAFile, "mnuAFile", QStringLiteral("File..."));
-    // Beyond Windows-1252: dBASE text that the code page cannot hold.
-    QAction* mnuUtf8Tables = mnuSaveTo->addAction(QStringLiteral("Write Tables as UTF-8"));
-    mnuUtf8Tables->setCheckable(true);
-    mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
-    connect(mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {
+void frmMain::connectMenus() {
+    const MainMenus& m = m_menus;
+    for (size_t n = 0; n < m.mnuPort.size(); ++n)
+        connect(m.mnuPort[n], &QAction::triggered, this, [this, n] { mnuPort_Click(int(n)); });
+    for (size_t i = 0; i < m.mnuBaudRate.size(); ++i)
+        connect(m.mnuBaudRate[i], &QAction::triggered, this,
+                [this, i] { mnuBaudRate_Click(int(i)); });
+    connect(m.mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(m.mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
+    // Text that Windows-1252 cannot hold: the user may have files written in UTF-8.
+    m.mnuUtf8Tables->setCheckable(true);
+    m.mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
+    connect(m.mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {
         setOutputCodePageSetting(utf8 ? CodePage::Utf8 : CodePage::Windows1252);
     });
-    addMenu(mnuSaveTo, mnuAVSave, "mnuAVSave", QStringLiteral("ArcView"));
-    addItem(mnuAVSave, mnuShapefile, "mnuShapefile", QStringLiteral("Shapefile..."));
-    addItem(mnuAVSave, mnuGraphic, "mnuGraphic", QStringLiteral("Graphic"));
-    addMenu(mnuSaveTo, mnuArcMapSave, "mnuArcMapSave", QStringLiteral("ArcMap"));
-    addItem(mnuArcMapSave, mnuArcMapLayerS, "mnuArcMapLayerS",
-            QStringLiteral("Shapefile Layer..."));
-    addItem(mnuArcMapSave, mnuArcMapGDBS, "mnuArcMapGDBS",
-            QStringLiteral("Geodatabase Feature Class ..."));
-    addItem(mnuArcMapSave, mnuArcMapGraphicS, "mnuArcMapGraphicS", QStringLiteral("Graphic"));
-    addMenu(mnuSaveTo, mnuLVSave, "mnuLVSave", QStringLiteral("Landview"));
-    addItem(mnuLVSave, mnuLVCurrentS, "mnuLVCurrentS", QStringLiteral("Current Location"));
-    addItem(mnuLVSave, mnuLVUserListS, "mnuLVUserListS", QStringLiteral("User List"));
-    addMenu(mnuLVSave, mnuLVMeasureS, "mnuLVMeasureS", QStringLiteral("Measure Tool"));
-    addItem(mnuLVMeasureS, mnuLVLineS, "mnuLVLineS", QStringLiteral("Line"));
-    addItem(mnuLVMeasureS, mnuLVPolygonS, "mnuLVPolygonS", QStringLiteral("Polygon"));
-    addItem(mnuLVSave, mnuLVLayerS, "mnuLVLayerS", QStringLiteral("Layer..."));
-    addMenu(mnuSaveTo, mnuAESave, "mnuAESave", QStringLiteral("ArcExplorer 2.0"));
-    addItem(mnuAESave, mnuShapefileAE, "mnuShapefileAE", QStringLiteral("Shapefile Layer..."));
-
-    mnuFile->addSeparator();
-    addItem(mnuFile, mnuSetProjection, "mnuSetProjection", QStringLiteral("Set Projection"));
-    addItem(mnuFile, mnuGetProjection, "mnuGetProjection", QStringLiteral("Get Projection"));
-    mnuFile->addSeparator();
-    addItem(mnuFile, mnuRefreshApps, "mnuRefreshApps", QStringLiteral("Refresh Apps"));
-    addItem(mnuFile, mnuSetRefreshRate, "mnuSetRefreshRate",
-            QStringLiteral("Set App Refresh Rate"));
-    mnuFile->addSeparator();
-    addItem(mnuFile, mnuExit, "mnuExit", QStringLiteral("E&xit"));
-
-    addMenu(nullptr, mnuEdit, "mnuEdit", QStringLiteral("Edit"));
-    addItem(mnuEdit, mnuCopy, "mnuCopy", QStringLiteral("Copy"));
-    addItem(mnuEdit, mnuPaste, "mnuPaste", QStringLiteral("Paste"));
-    mnuEdit->addSeparator();
-    addItem(mnuEdit, mnuAddRecord, "mnuAddRecord", QStringLiteral("Add Record"));
-    addItem(mnuEdit, mnuDelete, "mnuDelete", QStringLiteral("Delete Selection"));
-    addItem(mnuEdit, mnuClearTable, "mnuClearTable", QStringLiteral("Empty Table"));
-    addItem(mnuEdit, mnuClearSelection, "mnuClearSelection", QStringLiteral("Clear Selection"));
-    addItem(mnuEdit, mnuColumnsAutoFit, "mnuColumnsAutoFit", QStringLiteral("Auto Fit Columns"));
-    mnuEdit->addSeparator();
-    addItem(mnuEdit, mnuProject, "mnuProject", QStringLiteral("Project Coordinates"));
-    addItem(mnuEdit, mnuUnproject, "mnuUnproject", QStringLiteral("Unproject Coordinates"));
-    mnuEdit->addSeparator();
-    addItem(mnuEdit, mnuCEP, "mnuCEP", QStringLiteral("Calculate CEP..."));
-    addItem(mnuEdit, mnuHotlink, "mnuHotlink", QStringLiteral("Add Image Hotlinks..."));
-
-    addMenu(nullptr, mnuGPS, "mnuGPS", QStringLiteral("GPS"));
-    addMenu(mnuGPS, mnuSetPort, "mnuSetPort", QStringLiteral("&Set  Port"));
-    m_portGroup = new QActionGroup(this);
-    for (int n = 0; n < int(mnuPort.size()); ++n) {
-        const QString caption = n == 0 ? QStringLiteral("USB") : QStringLiteral("Port %1").arg(n);
-        mnuPort[size_t(n)] = mnuSetPort->addAction(caption);
-        registerControl(QStringLiteral("mnuPort%1").arg(n), mnuPort[size_t(n)]);
-        mnuPort[size_t(n)]->setCheckable(true);
-        m_portGroup->addAction(mnuPort[size_t(n)]);
-        connect(mnuPort[size_t(n)], &QAction::triggered, this, [this, n] { mnuPort_Click(n); });
-    }
-    addMenu(mnuGPS, mnuBaud, "mnuBaud", QStringLiteral("Set Baud Rate"));
-    m_baudGroup = new QActionGroup(this);
-    for (int i = 0; i < int(mnuBaudRate.size()); ++i) {
-        mnuBaudRate[size_t(i)] = mnuBaud->addAction(QString::fromLatin1(kBaudCaptions[i]));
-        registerControl(QStringLiteral("mnuBaudRate%1").arg(i), mnuBaudRate[size_t(i)]);
-        mnuBaudRate[size_t(i)]->setCheckable(true);
-        m_baudGroup->addAction(mnuBaudRate[size_t(i)]);
-        connect(mnuBaudRate[size_t(i)], &QAction::triggered, this,
-                [this, i] { mnuBaudRate_Click(i); });
-    }
-    addItem(mnuGPS, mnuOpenPort, "mnuOpenPort", QStringLiteral("&Open Port"));
-    addItem(mnuGPS, mnuClosePort, "mnuClosePort", QStringLiteral("&Close Port"));
-    addItem(mnuGPS, mnuResetGarmin, "mnuResetGarmin", QStringLiteral("Reset Garmin"));
-    addItem(mnuGPS, mnuGarminInfo, "mnuGarminInfo", QStringLiteral("Garmin Info"));
-    addMenu(mnuGPS, mnuUnits, "mnuUnits", QStringLiteral("Units"));
-    m_unitGroup = new QActionGroup(this);
-    addItem(mnuUnits, mnuMeters, "mnuMeters", QStringLiteral("Meters"));
-    addItem(mnuUnits, mnuFeet, "mnuFeet", QStringLiteral("Feet"));
-    for (QAction* unit : {mnuMeters, mnuFeet}) {
-        unit->setCheckable(true);
-        m_unitGroup->addAction(unit);
-    }
-    mnuMeters->setChecked(true);
-    addItem(mnuGPS, mnuScreenShot, "mnuScreenShot", QStringLiteral("Garmin Screen Shot"));
-
-    addMenu(nullptr, mnuWaypoint, "mnuWaypoint", QStringLiteral("Waypoint"));
-    addItem(mnuWaypoint, mnuWptDownload, "mnuWptDownload", QStringLiteral("Download"));
-    addItem(mnuWaypoint, mnuWptUpload, "mnuWptUpload", QStringLiteral("Upload"));
-    addItem(mnuWaypoint, mnuWptProperties, "mnuWptProperties",
-            QStringLiteral("Waypoint Properties..."));
-    addMenu(nullptr, mnuTrack, "mnuTrack", QStringLiteral("Track"));
-    addItem(mnuTrack, mnuTrkDownload, "mnuTrkDownload", QStringLiteral("Download"));
-    addItem(mnuTrack, mnuTrkUpload, "mnuTrkUpload", QStringLiteral("Upload"));
-    addItem(mnuTrack, mnuTrkProperties, "mnuTrkProperties", QStringLiteral("Track Properties..."));
-    addMenu(nullptr, mnuRoute, "mnuRoute", QStringLiteral("Route"));
-    addItem(mnuRoute, mnuRteDownload, "mnuRteDownload", QStringLiteral("Download"));
-    addItem(mnuRoute, mnuRteUpload, "mnuRteUpload", QStringLiteral("Upload"));
-    addItem(mnuRoute, mnuRteProperties, "mnuRteProperties", QStringLiteral("Route Properties..."));
-
-    addMenu(nullptr, mnuRealTime, "mnuRealTime", QStringLiteral("Real Time"));
-    addItem(mnuRealTime, mnuStartRT, "mnuStartRT", QStringLiteral("START Real Time Tracking"));
-    addItem(mnuRealTime, mnuStopRT, "mnuStopRT", QStringLiteral("STOP Real Time Tracking"));
-    mnuRealTime->addSeparator();
-    addItem(mnuRealTime, mnuNMEA, "mnuNMEA", QStringLiteral("View NMEA Strings"));
-    mnuRealTime->addSeparator();
-    addItem(mnuRealTime, mnuRTProperties, "mnuRTProperties",
-            QStringLiteral("Real Time Properties..."));
-
-    addMenu(nullptr, mnuHelp, "mnuHelp", QStringLiteral("Help"));
-    addItem(mnuHelp, mnuHelpIndex, "mnuHelpIndex", QStringLiteral("Orvane Help File Index..."));
-    addItem(mnuHelp, mnuAbout, "mnuAbout", QStringLiteral("About Trekora Extension..."));
-
-    connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
-    connect(mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
-    connect(mnuGetProjection, &QAction::triggered, this, &frmMain::mnuGetProjection_Click);
-    connect(mnuProject, &QAction::triggered, this, &frmMain::mnuProject_Click);
-    connect(mnuUnproject, &QAction::triggered, this, &frmMain::mnuUnproject_Click);
-    connect(mnuFileL, &QAction::triggered, this, &frmMain::mnuFileL_Click);
-    connect(mnuRefreshApps, &QAction::triggered, this, &frmMain::mnuRefreshApps_Click);
-    connect(mnuSetRefreshRate, &QAction::triggered, this, &frmMain::mnuSetRefreshRate_Click);
-    connect(mnuSetProjection, &QAction::triggered, this, [this] { Open_Properties(0); });
-    connect(mnuCopy, &QAction::triggered, this, &frmMain::cmdCopy_Click);
-    connect(mnuPaste, &QAction::triggered, this, &frmMain::cmdPaste_Click);
-    connect(mnuAddRecord, &QAction::triggered, this, &frmMain::cmdAddRec_Click);
-    connect(mnuDelete, &QAction::triggered, this, &frmMain::cmdDeleteSel_Click);
-    connect(mnuClearTable, &QAction::triggered, this, &frmMain::mnuClearTable_Click);
-    connect(mnuClearSelection, &QAction::triggered, this, &frmMain::cmdClearSel_Click);
-    connect(mnuColumnsAutoFit, &QAction::triggered, this, &frmMain::mnuColumnsAutoFit_Click);
-    connect(mnuOpenPort, &QAction::triggered, this, &frmMain::mnuOpenPort_Click);
-    connect(mnuClosePort, &QAction::triggered, this, &frmMain::mnuClosePort_Click);
-    connect(mnuResetGarmin, &QAction::triggered, this, &frmMain::mnuResetGarmin_Click);
-    connect(mnuGarminInfo, &QAction::triggered, this, &frmMain::mnuGarminInfo_Click);
-    connect(mnuWptDownload, &QAction::triggered, this, &frmMain::mnuWDownload_Click);
-    connect(mnuTrkDownload, &QAction::triggered, this, &frmMain::mnuTDownload_Click);
-    connect(mnuRteDownload, &QAction::triggered, this, &frmMain::mnuRDownload_Click);
-    connect(mnuWptUpload, &QAction::triggered, this, &frmMain::mnuWUpload_Click);
-    connect(mnuTrkUpload, &QAction::triggered, this, &frmMain::mnuTUpload_Click);
-    connect(mnuRteUpload, &QAction::triggered, this, &frmMain::mnuRUpload_Click);
-    connect(mnuMeters, &QAction::triggered, this, [this] { mnuUnits_Click(false); });
-    connect(mnuFeet, &QAction::triggered, this, [this] { mnuUnits_Click(true); });
-    connect(mnuWptProperties, &QAction::triggered, this, [this] { Open_Properties(1); });
-    connect(mnuTrkProperties, &QAction::triggered, this, [this] { Open_Properties(2); });
-    connect(mnuRteProperties, &QAction::triggered, this, [this] { Open_Properties(3); });
-    connect(mnuRTProperties, &QAction::triggered, this, [this] { Open_Properties(4); });
-    connect(mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(m.mnuGetProjection, &QAction::triggered, this, &frmMain::mnuGetProjection_Click);
+    connect(m.mnuProject, &QAction::triggered, this, &frmMain::mnuProject_Click);
+    connect(m.mnuUnproject, &QAction::triggered, this, &frmMain::mnuUnproject_Click);
+    connect(m.mnuFileL, &QAction::triggered, this, &frmMain::mnuFileL_Click);
+    connect(m.mnuRefreshApps, &QAction::triggered, this, &frmMain::mnuRefreshApps_Click);
+    connect(m.mnuSetRefreshRate, &QAction::triggered, this, &frmMain::mnuSetRefreshRate_Click);
+    connect(m.mnuSetProjection, &QAction::triggered, this, [this] { Open_Properties(0); });
+    connect(m.mnuCopy, &QAction::triggered, this, &frmMain::cmdCopy_Click);
+    connect(m.mnuPaste, &QAction::triggered, this, &frmMain::cmdPaste_Click);
+    connect(m.mnuAddRecord, &QAction::triggered, this, &frmMain::cmdAddRec_Click);
+    connect(m.mnuDelete, &QAction::triggered, this, &frmMain::cmdDeleteSel_Click);
+    connect(m.mnuClearTable, &QAction::triggered, this, &frmMain::mnuClearTable_Click);
+    connect(m.mnuClearSelection, &QAction::triggered, this, &frmMain::cmdClearSel_Click);
+    connect(m.mnuColumnsAutoFit, &QAction::triggered, this, &frmMain::mnuColumnsAutoFit_Click);
+    connect(m.mnuOpenPort, &QAction::triggered, this, &frmMain::mnuOpenPort_Click);
+    connect(m.mnuClosePort, &QAction::triggered, this, &frmMain::mnuClosePort_Click);
+    connect(m.mnuResetGarmin, &QAction::triggered, this, &frmMain::mnuResetGarmin_Click);
+    connect(m.mnuGarminInfo, &QAction::triggered, this, &frmMain::mnuGarminInfo_Click);
+    connect(m.mnuWptDownload, &QAction::triggered, this, &frmMain::mnuWDownload_Click);
+    connect(m.mnuTrkDownload, &QAction::triggered, this, &frmMain::mnuTDownload_Click);
+    connect(m.mnuRteDownload, &QAction::triggered, this, &frmMain::mnuRDownload_Click);
+    connect(m.mnuWptUpload, &QAction::triggered, this, &frmMain::mnuWUpload_Click);
+    connect(m.mnuTrkUpload, &QAction::triggered, this, &frmMain::mnuTUpload_Click);
+    connect(m.mnuRteUpload, &QAction::triggered, this, &frmMain::mnuRUpload_Click);
+    connect(m.mnuMeters, &QAction::triggered, this, [this] { mnuUnits_Click(false); });
+    connect(m.mnuFeet, &QAction::triggered, this, [this] { mnuUnits_Click(true); });
+    connect(m.mnuWptProperties, &QAction::triggered, this, [this] { Open_Properties(1); });
+    connect(m.mnuTrkProperties, &QAction::triggered, this, [this] { Open_Properties(2); });
+    connect(m.mnuRteProperties, &QAction::triggered, this, [this] { Open_Properties(3); });
+    connect(m.mnuRTProperties, &QAction::triggered, this, [this] { Open_Properties(4); });
+    connect(m.mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
+    connect(m.mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
 }
 
 void frmMain::buildControls() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
-
-    const std::array<std::pair<QRadioButton**, std::pair<const char*, QString>>, 4> options = {{
-        {&optWpt, {"optWpt", RecordType::Waypoint}},
-        {&optTrk, {"optTrk", RecordType::Track}},
-        {&optRte, {"optRte", RecordType::Route}},
-        {&optRTWpt, {"optRTWpt", RecordType::RealTime}},
-    }};
-    const std::array<QString, 4> captions = {QStringLiteral("Waypoint"), QStringLiteral("Track"),
-                                             QStringLiteral("Route"), QStringLiteral("RTimeWpt")};
-    for (size_t i = 0; i < options.size(); ++i) {
-        QRadioButton*& button = *options[i].first;
-        button = new QRadioButton(captions[i], central);
-        registerControl(QString::fromLatin1(options[i].second.first), button);
-        const QString typeKey = options[i].second.second;
+    m_controls.build(*central, m_table->grid(), [this](const QString& name, QObject* control) {
+        registerControl(name, control);
+    });
+    const MainControls& c = m_controls;
+    for (RecordKind kind :
+         {RecordKind::Waypoint, RecordKind::Track, RecordKind::Route, RecordKind::RealTime}) {
+        const QString typeKey = recordTypeKey(kind);
         // Only a change the user makes runs the handler; the table mirrors its
         // own type changes with signals blocked.
-        connect(button, &QRadioButton::toggled, this, [this, typeKey](bool on) {
+        connect(c.option(kind), &QRadioButton::toggled, this, [this, typeKey](bool on) {
             if (on)
                 opt_Click(typeKey);
         });
     }
     {
-        const QSignalBlocker blocker(optWpt);
-        optWpt->setChecked(true);
+        const QSignalBlocker blocker(c.optWpt);
+        c.optWpt->setChecked(true);
     }
+    connect(c.cmdAdvanced, &QPushButton::clicked, this, &frmMain::cmdAdvanced_Click);
+    connect(c.cmdAddRec, &QPushButton::clicked, this, &frmMain::cmdAddRec_Click);
+    connect(c.cmdDeleteSel, &QPushButton::clicked, this, &frmMain::cmdDeleteSel_Click);
+    connect(c.cmdClearSel, &QPushButton::clicked, this, &frmMain::cmdClearSel_Click);
+    connect(c.cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+    connect(c.cmdPaste, &QPushButton::clicked, this, &frmMain::cmdPaste_Click);
 
-    auto button = [&](QPushButton*& member, const char* name, const QString& caption,
-                      const QString& tip) {
-        member = new QPushButton(caption, central);
-        registerControl(QString::fromLatin1(name), member);
-        member->setToolTip(tip);
-        member->setFocusPolicy(Qt::NoFocus);
-    };
-    button(cmdAdvanced, "cmdAdvanced", kTableHiddenCaption,
-           QStringLiteral("View advanced data information"));
-    button(cmdAddRec, "cmdAddRec", QStringLiteral("Add Record"),
-           QStringLiteral("Add Record to Table"));
-    button(cmdDeleteSel, "cmdDeleteSel", QStringLiteral("Delete Selection"),
-           QStringLiteral("Delete Selection"));
-    button(cmdClearSel, "cmdClearSel", QStringLiteral("Clear Selection"),
-           QStringLiteral("Clear Selection"));
-    button(cmdCopy, "cmdCopy", QStringLiteral("Copy"),
-           QStringLiteral("Copy Selected Cells to Clipboard"));
-    button(cmdPaste, "cmdPaste", QStringLiteral("Paste"), QStringLiteral("Paste from Clipboard"));
-    connect(cmdAdvanced, &QPushButton::clicked, this, &frmMain::cmdAdvanced_Click);
-    connect(cmdAddRec, &QPushButton::clicked, this, &frmMain::cmdAddRec_Click);
-    connect(cmdDeleteSel, &QPushButton::clicked, this, &frmMain::cmdDeleteSel_Click);
-    connect(cmdClearSel, &QPushButton::clicked, this, &frmMain::cmdClearSel_Click);
-    connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
-    connect(cmdPaste, &QPushButton::clicked, this, &frmMain::cmdPaste_Click);
+    GpsTableView* view = c.MSFlexGrid1;
+    view->tableModel().setIconLookup(
+        [this](const QString& key) { return m_symbolIcons.value(key); });
+    connect(view, &GpsTableView::gridSelectionChanged, this, &frmMain::MSFlexGrid1_SelChange);
+    connect(view, &GpsTableView::gridCellDoubleClicked, this, &frmMain::MSFlexGrid1_DblClick);
+    connect(view, &GpsTableView::gridHeaderClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
 
-    auto label = [&](QLabel*& member, const char* name) {
-        member = new QLabel(central);
-        registerControl(QString::fromLatin1(name), member);
-    };
-    label(lblGPSDesc1, "lblGPSDesc1");
-    label(lbllat, "lbllat");
-    label(lbllon, "lbllon");
-    label(lblAlt, "lblAlt");
-    label(lblepe, "lblepe");
-
-    MSFlexGrid1 = new GpsTableView(m_table->grid(), central);
-    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
-    MSFlexGrid1->tableModel().setIconLookup(
-        [this](const QString& key) { return symbolIcons.value(key); });
-    connect(MSFlexGrid1, &GpsTableView::gridSelectionChanged, this,
-            &frmMain::MSFlexGrid1_SelChange);
-    connect(MSFlexGrid1, &GpsTableView::gridCellDoubleClicked, this,
-            &frmMain::MSFlexGrid1_DblClick);
-    connect(MSFlexGrid1, &GpsTableView::gridHeaderClicked, this, &frmMain::MSFlexGrid1_HeaderClick);
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(true);
-    for (size_t i = 0; i < m_panels.size(); ++i) {
-        m_panels[i] = new QLabel(StatusBar1);
-        m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        m_panels[i]->setFrameShape(QFrame::Panel);
-        m_panels[i]->setFrameShadow(QFrame::Sunken);
-    }
-    m_panels[0]->setMinimumWidth(90);
-    // Long messages are cut at the panel's edge instead of widening the window.
-    m_panels[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_panels[2]->setMinimumWidth(110);
-    StatusBar1->addWidget(m_panels[0]);
-    StatusBar1->addWidget(m_panels[1], 1);
-    StatusBar1->addWidget(m_panels[2]);
-    m_progress = new QProgressBar(StatusBar1);
-    m_progress->setObjectName(QStringLiteral("progressTransfer"));
-    m_progress->setMaximumWidth(160);
-    m_progress->setTextVisible(false);
-    StatusBar1->addPermanentWidget(m_progress);
-    m_progress->hide();
-    setStatusBar(StatusBar1);
-    setPanelText(0, kNotConnected);
+    m_status = new StatusPanels(*this);
+    setStatusBar(m_status->bar());
+    showConnection();
 
     Form_Resize();
 }
@@ -424,7 +231,7 @@ void frmMain::buildControls() {
 // --- start and exit -----------------------------------------------------------
 
 void frmMain::Form_Load() {
-    transferFinished = true;
+    m_session->setTransferFinished(true);
     const QString lowered = m_commandLine.toLower();
     m_quiet = lowered.startsWith(QLatin1String("quiet"));
     m_minimize = lowered.startsWith(QLatin1String("minimize"));
@@ -432,11 +239,11 @@ void frmMain::Form_Load() {
     applyStartupSettings();
     m_tempShapefile = QDir(AppPaths::privateTempDir()).filePath(QStringLiteral("trekora.shp"));
 
-    transferBusy = false;
-    Set_Controls(ControlStates::NotConnected);
+    m_session->setTransferBusy(false);
+    Set_Controls(ControlState::NotConnected);
     m_table->ResetTable();
-    Set_Controls(ControlStates::TableEmptied);
-    cmdAdvanced->setText(kTableHiddenCaption);
+    Set_Controls(ControlState::TableEmptied);
+    m_controls.cmdAdvanced->setText(kTableHiddenCaption);
     Form_Resize();
     placeWindow();
 
@@ -474,9 +281,9 @@ void frmMain::Form_Load() {
                                                                    : QStringLiteral("epsg"));
     m_table->OptionClicked(RecordType::Waypoint);
     showTypeOption(RecordType::Waypoint);
-    symbolIcons = loadSymbolIcons();
-    d103Symbols = Load_d103WptSymbols();
-    d1xxSymbols = Load_d1xxWptSymbols();
+    m_symbolIcons = loadSymbolIcons();
+    m_d103Symbols = Load_d103WptSymbols();
+    m_d1xxSymbols = Load_d1xxWptSymbols();
     mnuOpenPort_Click();
     refreshTable();
     if (m_quiet)
@@ -499,14 +306,14 @@ void frmMain::applyStartupSettings() {
     const StartupSettings settings = StartupSettings::read();
     m_dialogFolder = settings.dialogFolder;
     m_portIndex = settings.port;
-    if (m_portIndex >= 0 && m_portIndex < int(mnuPort.size()))
-        mnuPort[size_t(m_portIndex)]->setChecked(true);
+    if (m_portIndex >= 0 && m_portIndex < int(m_menus.mnuPort.size()))
+        m_menus.mnuPort[size_t(m_portIndex)]->setChecked(true);
     m_serialSettings = settings.serialSettings;
-    for (QAction* entry : mnuBaudRate)
+    for (QAction* entry : m_menus.mnuBaudRate)
         entry->setChecked(false);
     if (settings.baudIndex >= 0)
-        mnuBaudRate[size_t(settings.baudIndex)]->setChecked(true);
-    (settings.feet ? mnuFeet : mnuMeters)->setChecked(true);
+        m_menus.mnuBaudRate[size_t(settings.baudIndex)]->setChecked(true);
+    (settings.feet ? m_menus.mnuFeet : m_menus.mnuMeters)->setChecked(true);
     Timer1.setInterval(trekora::refreshIntervalMs(settings.refreshSeconds));
     m_projectionCatalogue = settings.projectionCatalogue;
 }
@@ -529,8 +336,7 @@ void frmMain::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (m_garmin)
-        m_garmin->ClosePort();
+    m_session->link().ClosePort();
     Settings::set("drive", "drive", m_dialogFolder);
     Timer1.stop();
     m_syncTimer.stop();
@@ -546,146 +352,6 @@ void frmMain::mnuExit_Click() {
     close();
 }
 
-// --- the receiver ---------------------------------------------------------------------
-
-void frmMain::createReceiver() {
-    m_garmin = std::make_unique<GarminLink>();
-    m_connection = std::make_unique<ReceiverConnection>(*this, *m_garmin, m_transferState);
-    m_uploader = std::make_unique<UploadSequencer>(*this, *m_garmin, m_transferState);
-    m_dispatcher = std::make_unique<TransferDispatcher>(*this, *m_garmin, m_transferState,
-                                                        *m_connection, *m_uploader);
-    m_quietDriver = std::make_unique<QuietDriver>(*this);
-    // D103 receivers number their symbols their own way; the maps are built
-    // at start-up.
-    for (gps::SymbolTranslation* t : {&m_dispatcher->symbols(), &m_uploader->symbols()}) {
-        t->fromD103 = [this](std::int16_t code) { return symbolFromD103(d1xxSymbols, code); };
-        t->toD103 = [this](const QString& text) { return symbolToD103(d103Symbols, text); };
-    }
-    GarminLink* link = m_garmin.get();
-    connect(link, &GarminLink::PacketReceived, this,
-            [this](const QByteArray& packet) { m_dispatcher->onPacket(packet); });
-    connect(link, &GarminLink::LineReceived, this,
-            [this](const QString& line) { m_connection->onLine(line); });
-    // Integration point for the real-time intake: an NMEA sentence marks the
-    // unit as an NMEA receiver.
-    connect(link, &GarminLink::SentenceReceived, this,
-            [this](const QString&, const QString&) { m_connection->markNmeaProduct(); });
-    // Direct: the answer to a lost device travels back in the code.
-    connect(
-        link, &GarminLink::LinkProblem, this,
-        [this](qint16& code, const QString& message, const QByteArray& packet) {
-            m_connection->onLinkProblem(code, message, packet);
-        },
-        Qt::DirectConnection);
-    connect(link, &GarminLink::DataCounts, this, [this](qint32 w, qint32 p, qint32 r, qint32 t) {
-        m_connection->onDataCounts(w, p, r, t);
-    });
-}
-
-void frmMain::markPort(int index) {
-    for (QAction* entry : mnuPort)
-        entry->setChecked(false);
-    if (index >= 0 && index < int(mnuPort.size()))
-        mnuPort[size_t(index)]->setChecked(true);
-    mnuBaud->menuAction()->setEnabled(index > 0);
-    m_portIndex = index;
-}
-
-void frmMain::markBaud(int index) {
-    for (QAction* entry : mnuBaudRate)
-        entry->setChecked(false);
-    if (index >= 0 && index < int(mnuBaudRate.size()))
-        mnuBaudRate[size_t(index)]->setChecked(true);
-}
-
-void frmMain::resetBusy() {
-    while (m_busyDepth > 0)
-        setBusy(false);
-}
-
-void frmMain::showTransferProgress(int done, int total) {
-    if (total < 1)
-        return;
-    if (m_progress->maximum() != total)
-        m_progress->setRange(0, total);
-    m_progress->setValue(std::clamp(done, 0, total));
-    if (m_progress->isHidden())
-        m_progress->show();
-}
-
-void frmMain::endTransferProgress() {
-    m_progress->hide();
-    m_progress->reset();
-}
-
-bool frmMain::transferProgressVisible() const {
-    return !m_progress->isHidden();
-}
-
-int frmMain::transferProgressValue() const {
-    return m_progress->value();
-}
-
-frmQuietStatus* frmMain::quietStatus() const {
-    return m_quietStatus;
-}
-
-void frmMain::hideQuietStatus() {
-    if (m_quietStatus)
-        m_quietStatus->hide();
-}
-
-frmInfo& frmMain::infoWindow() {
-    if (!m_info)
-        m_info = new frmInfo(this);
-    return *m_info;
-}
-
-void frmMain::mnuClosePort_Click() {
-    m_connection->mnuClose_Click();
-}
-
-void frmMain::mnuResetGarmin_Click() {
-    m_connection->mnuReset_Click();
-}
-
-void frmMain::mnuGarminInfo_Click() {
-    m_connection->ReturnInfo();
-    frmInfo& info = infoWindow();
-    info.showInfo(m_connection->info());
-    const bool onTop = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    if (onTop)
-        setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    if (m_options.interactive)
-        info.exec();
-    if (onTop)
-        setWindowFlag(Qt::WindowStaysOnTopHint, true);
-}
-
-void frmMain::mnuWDownload_Click() {
-    m_dispatcher->mnuWDownload_Click();
-}
-
-void frmMain::mnuTDownload_Click() {
-    m_dispatcher->mnuTDownload_Click();
-}
-
-void frmMain::mnuRDownload_Click() {
-    m_dispatcher->mnuRDownload_Click();
-}
-
-void frmMain::mnuWUpload_Click() {
-    m_uploader->mnuWUpload_Click();
-}
-
-void frmMain::mnuTUpload_Click() {
-    m_uploader->mnuTUpload_Click();
-}
-
-void frmMain::mnuRUpload_Click() {
-    m_uploader->mnuRUpload_Click();
-}
-
 // --- status and control states ------------------------------------------------
 
 void frmMain::Set_Msg(const QString& text) {
@@ -696,42 +362,35 @@ void frmMain::Set_Msg(const QString& text) {
 }
 
 QString frmMain::statusPanel(int panel) const {
-    if (panel < 1 || panel > int(m_panels.size()))
+    if (panel < 1 || panel > 3)
         return {};
-    return m_panelText[size_t(panel - 1)];
+    return m_status->text(StatusPanels::Panel(panel - 1));
 }
 
 void frmMain::clearPositionLabels() {
-    for (QLabel* label : {lblGPSDesc1, lbllat, lbllon, lblAlt, lblepe})
+    for (QLabel* label : {m_controls.lblGPSDesc1, m_controls.lbllat, m_controls.lbllon,
+                          m_controls.lblAlt, m_controls.lblepe})
         label->clear();
 }
 
-void frmMain::Set_Controls(int state) {
-    switch (state) {
-    case ControlStates::NotConnected:
+void frmMain::Set_Controls(ControlState state) {
+    // The connection panel follows the receiver session (showConnection).
+    if (state == ControlState::NotConnected)
         clearPositionLabels();
-        setPanelText(0, kNotConnected);
-        break;
-    case ControlStates::TableEmptied:
+    else if (state == ControlState::TableEmptied)
         setPanelText(2, QString());
-        break;
-    case ControlStates::Connected:
-        setPanelText(0, kConnected);
-        break;
-    default:
-        break;
-    }
     ControlStates::Context context;
-    context.connected = m_panelText[0] == kConnected;
+    context.connected = m_session->connected();
     context.hasRecords = m_table && m_table->hasRecords();
-    context.recordType = m_table ? m_table->currentRecordType() : RecordType::Waypoint;
+    context.recordType =
+        m_table ? recordKindOf(m_table->currentRecordType()) : RecordKind::Waypoint;
     // Loaders report state 4 for every record: the same state in the same
     // situation changes nothing.
     if (m_lastControls && m_lastControls->first == state && m_lastControls->second == context)
         return;
     m_lastControls = std::make_pair(state, context);
     for (const ControlStates::Change& change : ControlStates::changes(state, context)) {
-        QObject* control = m_controls.value(change.control);
+        QObject* control = m_registry.value(change.control);
         if (auto* action = qobject_cast<QAction*>(control))
             action->setEnabled(change.enabled);
         else if (auto* widget = qobject_cast<QWidget*>(control))
@@ -740,7 +399,7 @@ void frmMain::Set_Controls(int state) {
 }
 
 bool frmMain::isControlEnabled(const QString& name) const {
-    QObject* control = m_controls.value(name);
+    QObject* control = m_registry.value(name);
     if (auto* action = qobject_cast<QAction*>(control))
         return action->isEnabled();
     if (auto* widget = qobject_cast<QWidget*>(control))
@@ -760,13 +419,13 @@ QStringList frmMain::enabledControls() const {
 
 void frmMain::RefreshApplications() {
     m_hosts = m_hostProbe ? m_hostProbe() : HostPresence{};
-    for (QMenu* menu : {mnuAVLoad, mnuAVSave})
+    for (QMenu* menu : {m_menus.mnuAVLoad, m_menus.mnuAVSave})
         menu->menuAction()->setVisible(m_hosts.arcView);
-    for (QMenu* menu : {mnuLVLoad, mnuLVSave})
+    for (QMenu* menu : {m_menus.mnuLVLoad, m_menus.mnuLVSave})
         menu->menuAction()->setVisible(m_hosts.landview);
-    for (QMenu* menu : {mnuArcMapLoad, mnuArcMapSave})
+    for (QMenu* menu : {m_menus.mnuArcMapLoad, m_menus.mnuArcMapSave})
         menu->menuAction()->setVisible(m_hosts.arcMap);
-    mnuAESave->menuAction()->setVisible(m_hosts.arcExplorer);
+    m_menus.mnuAESave->menuAction()->setVisible(m_hosts.arcExplorer);
     setWindowTitle(m_hosts.windowTitle());
 }
 
@@ -775,47 +434,20 @@ void frmMain::mnuRefreshApps_Click() {
 }
 
 void frmMain::Timer1_Timer() {
-    if (screenShotBusy)
+    if (m_session->screenShotBusy())
         return;
     RefreshApplications();
     RefreshPortMenu();
 }
 
-void frmMain::RefreshPortMenu() {
-    const QStringList devices = SerialPortMap::systemDevices();
-    mnuPort[0]->setEnabled(true);
-    for (int n = 1; n <= SerialPortMap::kPortCount; ++n) {
-        const QString path = SerialPortMap::devicePath(n, devices);
-        QAction* entry = mnuPort[size_t(n)];
-        entry->setText(path.isEmpty() ? QStringLiteral("Port %1").arg(n)
-                                      : QStringLiteral("Port %1 (%2)").arg(n).arg(path));
-        entry->setEnabled(SerialPortMap::deviceUsable(path));
-    }
-}
-
-void frmMain::mnuPort_Click(int index) {
-    m_connection->mnuPort_Click(index);
-}
-
-void frmMain::mnuBaudRate_Click(int index) {
-    m_connection->mnuBaud_Click(index);
-}
-
-void frmMain::mnuOpenPort_Click() {
-    if (m_openPort)
-        m_openPort();
-    else
-        m_connection->mnuOpen_Click();
-}
-
 // --- settings commands ------------------------------------------------------------
 
 bool frmMain::unitsMeters() const {
-    return mnuMeters->isChecked();
+    return m_menus.mnuMeters->isChecked();
 }
 
 void frmMain::mnuUnits_Click(bool feet) {
-    (feet ? mnuFeet : mnuMeters)->setChecked(true);
+    (feet ? m_menus.mnuFeet : m_menus.mnuMeters)->setChecked(true);
     Settings::set("Units", "Unit", feet ? QStringLiteral("Feet") : QStringLiteral("Meters"));
 }
 
@@ -906,7 +538,7 @@ void frmMain::mnuUnproject_Click() {
 // --- window sizing --------------------------------------------------------------------
 
 bool frmMain::tableShown() const {
-    return cmdAdvanced->text() == kTableShownCaption;
+    return m_controls.cmdAdvanced->text() == kTableShownCaption;
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -927,46 +559,15 @@ void frmMain::Form_Resize() {
     } else {
         setFixedSize(WindowSizing::snapped(size(), false));
     }
-    for (QWidget* tablePart : std::initializer_list<QWidget*>{MSFlexGrid1, cmdAddRec, cmdDeleteSel,
-                                                              cmdClearSel, cmdCopy, cmdPaste})
+    for (QWidget* tablePart : std::initializer_list<QWidget*>{
+             m_controls.MSFlexGrid1, m_controls.cmdAddRec, m_controls.cmdDeleteSel,
+             m_controls.cmdClearSel, m_controls.cmdCopy, m_controls.cmdPaste})
         tablePart->setVisible(shown);
-    layoutControls();
-}
-
-void frmMain::layoutControls() {
-    const int width = this->width();
-    const int rowHeight = std::max(22, fontMetrics().height() + 6);
-    int x = 8;
-    for (QRadioButton* option : {optWpt, optTrk, optRte, optRTWpt}) {
-        const int w = option->sizeHint().width() + 4;
-        option->setGeometry(x, 4, w, rowHeight);
-        x += w + 2;
-    }
-    const int advancedLeft = width - pixels(WindowSizing::kAdvancedButtonRightOffset);
-    cmdAdvanced->setGeometry(advancedLeft, 3, pixels(2100), rowHeight + 2);
-
-    const int labelTop = 4 + rowHeight + 2;
-    const int labelHeight = fontMetrics().height() + 2;
-    lblGPSDesc1->setGeometry(8, labelTop, 180, labelHeight);
-    lbllat->setGeometry(192, labelTop, 84, labelHeight);
-    lbllon->setGeometry(280, labelTop, 84, labelHeight);
-    lblAlt->setGeometry(368, labelTop, 64, labelHeight);
-    lblepe->setGeometry(436, labelTop, 64, labelHeight);
-
-    const int gridTop = labelTop + labelHeight + 4;
-    const QSize grid = WindowSizing::gridSize(size());
-    MSFlexGrid1->setGeometry(8, gridTop, grid.width(), grid.height());
-    int buttonX = 8;
-    const int buttonTop = gridTop + grid.height() + 4;
-    for (QPushButton* b : {cmdAddRec, cmdDeleteSel, cmdClearSel, cmdCopy, cmdPaste}) {
-        const int w = b->sizeHint().width();
-        b->setGeometry(buttonX, buttonTop, w, rowHeight + 2);
-        buttonX += w + 4;
-    }
+    m_controls.layout(size(), fontMetrics().height());
 }
 
 void frmMain::cmdAdvanced_Click() {
-    cmdAdvanced->setText(tableShown() ? kTableHiddenCaption : kTableShownCaption);
+    m_controls.cmdAdvanced->setText(tableShown() ? kTableHiddenCaption : kTableShownCaption);
     Form_Resize();
     if (tableShown())
         refreshTable();
@@ -976,7 +577,7 @@ void frmMain::cmdAdvanced_Click() {
 
 void frmMain::refreshTable() {
     m_syncTimer.stop();
-    MSFlexGrid1->sync();
+    m_controls.MSFlexGrid1->sync();
 }
 
 frmFields& frmMain::fieldsDialog() {
@@ -1046,7 +647,7 @@ void frmMain::MSFlexGrid1_SelChange() {
 
 void frmMain::MSFlexGrid1_DblClick() {
     TableCommands::EditSelectedCells(
-        *m_table, [this] { return frmWptSelect::pick(symbolIcons, d103Symbols, this); });
+        *m_table, [this] { return frmWptSelect::pick(m_symbolIcons, m_d103Symbols, this); });
     refreshTable();
 }
 
@@ -1067,7 +668,7 @@ void frmMain::setMessage(const QString& text) {
     scheduleTableSync();
 }
 
-void frmMain::setControls(int state) {
+void frmMain::setControls(ControlState state) {
     Set_Controls(state);
     scheduleTableSync();
 }
@@ -1077,24 +678,7 @@ void frmMain::setSelectionPanel(const QString& text) {
 }
 
 void frmMain::setPanelText(int index, const QString& text) {
-    // Bulk operations report every row. The texts are kept at once, but the
-    // labels only repaint at the next turn of the event loop, so a long
-    // operation costs one repaint and the user sees its last message.
-    // Records arriving from the receiver each take a turn of the event loop:
-    // the labels then follow at most every few hundredths of a second.
-    m_panelText[size_t(index)] = text;
-    if (m_panelTimer.isActive())
-        return;
-    constexpr qint64 kPanelPaceMs = 40;
-    const qint64 since = m_panelClock.isValid() ? m_panelClock.elapsed() : kPanelPaceMs;
-    m_panelTimer.start(int(std::max<qint64>(0, kPanelPaceMs - since)));
-}
-
-void frmMain::flushPanels() {
-    m_panelClock.start();
-    for (size_t i = 0; i < m_panels.size(); ++i)
-        if (m_panels[i]->text() != m_panelText[i])
-            m_panels[i]->setText(m_panelText[i]);
+    m_status->setText(StatusPanels::Panel(index), text);
 }
 
 void frmMain::showTableArea() {
@@ -1103,10 +687,7 @@ void frmMain::showTableArea() {
 }
 
 void frmMain::showTypeOption(const QString& typeKey) {
-    QRadioButton* button = typeKey == RecordType::Track      ? optTrk
-                           : typeKey == RecordType::Route    ? optRte
-                           : typeKey == RecordType::RealTime ? optRTWpt
-                                                             : optWpt;
+    QRadioButton* button = m_controls.option(recordKindOf(typeKey).value_or(RecordKind::Waypoint));
     const QSignalBlocker blocker(button);
     button->setChecked(true);
 }
@@ -1131,7 +712,7 @@ void frmMain::setClipboardText(const QString& text) {
 }
 
 bool frmMain::hasSymbolIcon(const QString& key) const {
-    return symbolIcons.contains(key);
+    return m_symbolIcons.contains(key);
 }
 
 } // namespace trekora

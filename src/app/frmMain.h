@@ -2,11 +2,12 @@
 
 #include "app/ControlStates.h"
 #include "app/HostPresence.h"
+#include "app/MainControls.h"
+#include "app/MainMenus.h"
 #include "app/TransferState.h"
 #include "gps/SymbolCatalogue.h"
 #include "table/TableHost.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QIcon>
 #include <QMainWindow>
@@ -18,13 +19,6 @@
 #include <memory>
 #include <optional>
 
-class QActionGroup;
-class QLabel;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
 class QUrl;
 
 namespace trekora {
@@ -41,6 +35,8 @@ class frmProperties;
 class frmInfo;
 class frmQuietStatus;
 class GarminLink;
+class ReceiverSession;
+class StatusPanels;
 class ReceiverConnection;
 class TransferDispatcher;
 class UploadSequencer;
@@ -67,11 +63,11 @@ public:
     void Form_Load();
 
     GpsTable& table() { return *m_table; }
-    GpsTableView& tableView() { return *MSFlexGrid1; }
+    GpsTableView& tableView() { return *m_controls.MSFlexGrid1; }
 
     // --- status and control states ---------------------------------------
     void Set_Msg(const QString& text);
-    void Set_Controls(int state);
+    void Set_Controls(ControlState state);
     // Panel 1 connection, 2 messages, 3 selection (1-based as the panels count).
     QString statusPanel(int panel) const;
     bool isControlEnabled(const QString& name) const;
@@ -124,13 +120,13 @@ public:
     void refreshTable();
 
     // --- the receiver ---------------------------------------------------------
-    GarminLink& garmin() { return *m_garmin; }
+    ReceiverSession& session() { return *m_session; }
+    GarminLink& garmin();
     ReceiverConnection& connection() { return *m_connection; }
     TransferDispatcher& dispatcher() { return *m_dispatcher; }
     UploadSequencer& uploader() { return *m_uploader; }
     QuietDriver& quietDriver() { return *m_quietDriver; }
     TransferState& transferState() { return m_transferState; }
-    void setConnectionPanel(const QString& text) { setPanelText(0, text); }
     void setSerialSettings(const QString& settings) { m_serialSettings = settings; }
     // Ticks one Set Port / Set Baud Rate entry (Set Baud Rate only for serial ports).
     void markPort(int index);
@@ -147,137 +143,35 @@ public:
     void hideQuietStatus();
     frmInfo& infoWindow();
 
-    // Busy flags other subsystems raise.
-    bool screenShotBusy = false;
-    bool transferBusy = false;
-    bool transferFinished = true;
-    bool realTimeActive = false;
-
     // --- TableHost ----------------------------------------------------------
     void setMessage(const QString& text) override;
-    void setControls(int state) override;
+    void setControls(ControlState state) override;
     void setSelectionPanel(const QString& text) override;
     void showTableArea() override;
     void showTypeOption(const QString& typeKey) override;
     void setBusy(bool busy) override;
-    bool realTimeRunning() const override { return realTimeActive; }
+    bool realTimeRunning() const override;
     QString clipboardText() const override;
     void setClipboardText(const QString& text) override;
     bool hasSymbolIcon(const QString& key) const override;
+
     // The symbol icons (filled by the symbol catalogue).
-    QHash<QString, QIcon> symbolIcons;
+    QHash<QString, QIcon>& symbolIcons() { return m_symbolIcons; }
     // Symbol codes: table → D103 and D103 → table.
-    SymbolMap d103Symbols;
-    SymbolMap d1xxSymbols;
+    const SymbolMap& d103Symbols() const { return m_d103Symbols; }
+    const SymbolMap& d1xxSymbols() const { return m_d1xxSymbols; }
 
     // --- controls ------------------------------------------------------------
-    GpsTableView* MSFlexGrid1 = nullptr;
-    QRadioButton* optWpt = nullptr;
-    QRadioButton* optTrk = nullptr;
-    QRadioButton* optRte = nullptr;
-    QRadioButton* optRTWpt = nullptr;
-    QPushButton* cmdAdvanced = nullptr;
-    QPushButton* cmdAddRec = nullptr;
-    QPushButton* cmdDeleteSel = nullptr;
-    QPushButton* cmdClearSel = nullptr;
-    QPushButton* cmdCopy = nullptr;
-    QPushButton* cmdPaste = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    QLabel* lblGPSDesc1 = nullptr;
-    QLabel* lbllat = nullptr;
-    QLabel* lbllon = nullptr;
-    QLabel* lblAlt = nullptr;
-    QLabel* lblepe = nullptr;
-    QTimer Timer1;
-
-    // File menu
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuLoadFrom = nullptr;
-    QAction* mnuFileL = nullptr;
-    QMenu* mnuAVLoad = nullptr;
-    QAction* mnuAVTheme = nullptr;
-    QAction* mnuAVGraphic = nullptr;
-    QMenu* mnuArcMapLoad = nullptr;
-    QAction* mnuArcMapLayerL = nullptr;
-    QAction* mnuArcMapGraphicL = nullptr;
-    QMenu* mnuLVLoad = nullptr;
-    QAction* mnuLVCurrentL = nullptr;
-    QAction* mnuLVUserListL = nullptr;
-    QAction* mnuLVMeasureL = nullptr;
-    QAction* mnuLVLayerL = nullptr;
-    QMenu* mnuSaveTo = nullptr;
-    QAction* mnuAFile = nullptr;
-    QMenu* mnuAVSave = nullptr;
-    QAction* mnuShapefile = nullptr;
-    QAction* mnuGraphic = nullptr;
-    QMenu* mnuArcMapSave = nullptr;
-    QAction* mnuArcMapLayerS = nullptr;
-    QAction* mnuArcMapGDBS = nullptr;
-    QAction* mnuArcMapGraphicS = nullptr;
-    QMenu* mnuLVSave = nullptr;
-    QAction* mnuLVCurrentS = nullptr;
-    QAction* mnuLVUserListS = nullptr;
-    QMenu* mnuLVMeasureS = nullptr;
-    QAction* mnuLVLineS = nullptr;
-    QAction* mnuLVPolygonS = nullptr;
-    QAction* mnuLVLayerS = nullptr;
-    QMenu* mnuAESave = nullptr;
-    QAction* mnuShapefileAE = nullptr;
-    QAction* mnuSetProjection = nullptr;
-    QAction* mnuGetProjection = nullptr;
-    QAction* mnuRefreshApps = nullptr;
-    QAction* mnuSetRefreshRate = nullptr;
-    QAction* mnuExit = nullptr;
-    // Edit menu
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuCopy = nullptr;
-    QAction* mnuPaste = nullptr;
-    QAction* mnuAddRecord = nullptr;
-    QAction* mnuDelete = nullptr;
-    QAction* mnuClearTable = nullptr;
-    QAction* mnuClearSelection = nullptr;
-    QAction* mnuColumnsAutoFit = nullptr;
-    QAction* mnuProject = nullptr;
-    QAction* mnuUnproject = nullptr;
-    QAction* mnuCEP = nullptr;
-    QAction* mnuHotlink = nullptr;
-    // GPS menu
-    QMenu* mnuGPS = nullptr;
-    QMenu* mnuSetPort = nullptr;
-    std::array<QAction*, 11> mnuPort{}; // 0 = USB, n = Port n
-    QMenu* mnuBaud = nullptr;
-    std::array<QAction*, 7> mnuBaudRate{};
-    QAction* mnuOpenPort = nullptr;
-    QAction* mnuClosePort = nullptr;
-    QAction* mnuResetGarmin = nullptr;
-    QAction* mnuGarminInfo = nullptr;
-    QMenu* mnuUnits = nullptr;
-    QAction* mnuMeters = nullptr;
-    QAction* mnuFeet = nullptr;
-    QAction* mnuScreenShot = nullptr;
-    // Waypoint, Track, Route menus
-    QMenu* mnuWaypoint = nullptr;
-    QAction* mnuWptDownload = nullptr;
-    QAction* mnuWptUpload = nullptr;
-    QAction* mnuWptProperties = nullptr;
-    QMenu* mnuTrack = nullptr;
-    QAction* mnuTrkDownload = nullptr;
-    QAction* mnuTrkUpload = nullptr;
-    QAction* mnuTrkProperties = nullptr;
-    QMenu* mnuRoute = nullptr;
-    QAction* mnuRteDownload = nullptr;
-    QAction* mnuRteUpload = nullptr;
-    QAction* mnuRteProperties = nullptr;
-    // Real Time menu
-    QMenu* mnuRealTime = nullptr;
-    QAction* mnuStartRT = nullptr;
-    QAction* mnuStopRT = nullptr;
-    QAction* mnuNMEA = nullptr;
-    QAction* mnuRTProperties = nullptr;
-    // Help menu
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpIndex = nullptr;
-    QAction* mnuAbout = nullptr;
+    const MainMenus& menus() const { return m_menus; }
+    const MainControls& controls() const { return m_controls; }
+    // The control registered under `name` (a menu entry, button, option or
+    // label); null for a name no control has.
+    QObject* control(const QString& name) const { return m_registry.value(name); }
+    // The periodic check for GIS programs and serial ports.
+    const QTimer& refreshTimer() const { return Timer1; }
+    // The receiver description and position labels.
+    void showReceiverDescription(const QString& text);
+    void showPosition(const QString& latitude, const QString& longitude);
 
 public slots:
     void cmdAdvanced_Click();
@@ -320,14 +214,11 @@ protected:
 private:
     void setPanelText(int index, const QString& text);
     void installProjectionHooks();
-    void flushPanels();
     void buildMenus();
+    void connectMenus();
     void buildControls();
-    QMenu* addMenu(QMenu* parent, QMenu*& member, const char* name, const QString& caption);
-    QAction* addItem(QMenu* menu, QAction*& member, const char* name, const QString& caption);
     void registerControl(const QString& name, QObject* control);
     void Form_Resize();
-    void layoutControls();
     void placeWindow();
     void applyStartupSettings();
     void clearPositionLabels();
@@ -335,9 +226,18 @@ private:
     void Form_Unload();
     void createReceiver();
     void runQuietTask();
+    void showConnection();
+    void onConnectionLost();
 
     StartOptions m_options;
-    std::unique_ptr<GarminLink> m_garmin;
+    MainMenus m_menus;
+    MainControls m_controls;
+    StatusPanels* m_status = nullptr;
+    QTimer Timer1;
+    QHash<QString, QIcon> m_symbolIcons;
+    SymbolMap m_d103Symbols;
+    SymbolMap m_d1xxSymbols;
+    std::unique_ptr<ReceiverSession> m_session;
     TransferState m_transferState;
     std::unique_ptr<ReceiverConnection> m_connection;
     std::unique_ptr<UploadSequencer> m_uploader;
@@ -345,22 +245,14 @@ private:
     std::unique_ptr<QuietDriver> m_quietDriver;
     QPointer<frmQuietStatus> m_quietStatus;
     QPointer<frmInfo> m_info;
-    QProgressBar* m_progress = nullptr;
     std::unique_ptr<GpsTable> m_table;
     QPointer<frmFields> m_fields;
     QPointer<frmShape> m_shape;
     QPointer<ProjectionPage> m_projectionPage;
     std::unique_ptr<FieldChooser> m_chooser;
     std::unique_ptr<IoContext> m_io;
-    QHash<QString, QObject*> m_controls;
-    std::array<QLabel*, 3> m_panels{};
-    std::array<QString, 3> m_panelText;
-    QTimer m_panelTimer;
-    QElapsedTimer m_panelClock; // since the labels were last brought up to date
-    std::optional<std::pair<int, ControlStates::Context>> m_lastControls;
-    QActionGroup* m_portGroup = nullptr;
-    QActionGroup* m_baudGroup = nullptr;
-    QActionGroup* m_unitGroup = nullptr;
+    QHash<QString, QObject*> m_registry;
+    std::optional<std::pair<ControlState, ControlStates::Context>> m_lastControls;
     QTimer m_syncTimer;
     QPointer<frmProperties> m_properties;
     QPointer<frmAbout> m_about;

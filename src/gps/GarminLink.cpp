@@ -665,12 +665,14 @@ void GarminLink::onLinkLost(const QString& reason) {
             return;
         if (code != kAnswerRetry) {
             ClosePort();
+            emit PortLost();
             return;
         }
         if (OpenPort())
             return;
     }
     ClosePort();
+    emit PortLost();
 }
 
 void GarminLink::raiseProblem(qint16 code, const QString& message, const QByteArray& packet) {

@@ -170,6 +170,9 @@ signals:
     void LinkProblem(qint16& code, const QString& message, const QByteArray& packet);
     void DataCounts(qint32 waypoints, qint32 proximityWaypoints, qint32 routePoints,
                     qint32 trackPoints);
+    // The port or device went away and the link has closed it for good (the
+    // user cancelled, or reopening failed).
+    void PortLost();
     // Progress of a screen image; at 100 the picture is complete.
     void ImageProgress(qint16 percent, const QImage& picture);
 

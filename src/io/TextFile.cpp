@@ -355,7 +355,7 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
             mapping = get_Required_Fields(fieldList, QStringLiteral("txt"),
                                           table.currentRecordType(), table, io.chooser);
             if (mapping.cancelled()) {
-                table.host().setControls(4);
+                table.host().setControls(ControlState::TableHasRecords);
                 table.host().setBusy(false);
                 return false;
             }
@@ -395,7 +395,7 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
     table.host().setBusy(false);
     if (mapping.projectionState != 0 && io.projectTable)
         io.projectTable(mapping.projectionState == 1);
-    table.host().setControls(4);
+    table.host().setControls(ControlState::TableHasRecords);
     return true;
 }
 

@@ -52,7 +52,7 @@ void GpsTable::ResetTable() {
     for (int r = 0; r < m_grid.rows(); ++r)
         m_grid.setRowHeight(r, DataGrid::kRowHeight);
     ResetSelection();
-    m_host.setControls(2);
+    m_host.setControls(ControlState::TableEmptied);
     m_grid.setCols(30);
     for (int c = 1; c < m_grid.cols(); ++c)
         m_grid.setColWidth(c, DataGrid::kVisibleWidth);
@@ -170,7 +170,7 @@ bool GpsTable::addRow(const QList<QStringView>* values, const QString& columns) 
 
     setStatus(QStringLiteral("Loaded ") + QString::number(m_recordCounter) +
               QStringLiteral(" records"));
-    m_host.setControls(4);
+    m_host.setControls(ControlState::TableHasRecords);
     showSelectionCount(0);
     if (m_grid.rows() == 2)
         AutoFitColumns(m_grid);
@@ -376,7 +376,7 @@ void GpsTable::ApplyFieldSettings(const QString& typeKey) {
 void GpsTable::ChangeRecordType(const QString& typeKey) {
     // Save, Upload and Empty Table are only offered while there are records.
     if (hasRecords())
-        m_host.setControls(4);
+        m_host.setControls(ControlState::TableHasRecords);
     if (!hasHeader() || typeKey.isEmpty())
         return;
     ApplyFieldSettings(typeKey);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ControlState.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +18,7 @@ public:
 
     // Status line (panel 2); an empty text clears it.
     virtual void setMessage(const QString& text) = 0;
-    // One of the seven control states.
-    virtual void setControls(int state) = 0;
+    virtual void setControls(ControlState state) = 0;
     // Selection panel (panel 3): "<selected> of <records> Selected"; an empty
     // text clears it.
     virtual void setSelectionPanel(const QString& text) = 0;
@@ -40,7 +41,7 @@ public:
 class HeadlessTableHost : public TableHost {
 public:
     void setMessage(const QString& text) override { message = text; }
-    void setControls(int state) override { controls = state; }
+    void setControls(ControlState state) override { controls = state; }
     void setSelectionPanel(const QString& text) override { selectionPanel = text; }
     void showTableArea() override { tableShown = true; }
     void showTypeOption(const QString& typeKey) override { typeOption = typeKey; }
@@ -51,7 +52,7 @@ public:
     bool hasSymbolIcon(const QString& key) const override;
 
     QString message;
-    int controls = 0;
+    ControlState controls{}; // none until the table names one
     QString selectionPanel;
     bool tableShown = false;
     QString typeOption;

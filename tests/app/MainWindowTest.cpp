@@ -21,17 +21,17 @@ TEST_F(MainWindowTest, FirstStartUsesTheDefaults) {
     EXPECT_EQ(ui.records()[0].title, "Set Default Projection");
     EXPECT_EQ(Settings::get("proj", "proj"), "26915");
     EXPECT_EQ(window->portIndex(), 1);
-    EXPECT_TRUE(window->mnuPort[1]->isChecked());
+    EXPECT_TRUE(window->menus().mnuPort[1]->isChecked());
     EXPECT_EQ(window->serialSettings(), "9600,N,8,1");
-    EXPECT_TRUE(window->mnuBaudRate[1]->isChecked());
-    EXPECT_EQ(window->mnuBaudRate[1]->text(), "9600 (Garmin Default)");
-    EXPECT_TRUE(window->mnuMeters->isChecked());
-    EXPECT_FALSE(window->mnuFeet->isChecked());
+    EXPECT_TRUE(window->menus().mnuBaudRate[1]->isChecked());
+    EXPECT_EQ(window->menus().mnuBaudRate[1]->text(), "9600 (Garmin Default)");
+    EXPECT_TRUE(window->menus().mnuMeters->isChecked());
+    EXPECT_FALSE(window->menus().mnuFeet->isChecked());
     EXPECT_EQ(window->refreshIntervalMs(), 10000);
-    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_TRUE(window->refreshTimer().isActive());
     EXPECT_EQ(window->projectionCatalogue(), "epsg");
     EXPECT_EQ(table().currentRecordType(), "waypoint");
-    EXPECT_TRUE(window->optWpt->isChecked());
+    EXPECT_TRUE(window->controls().optWpt->isChecked());
     // Every type's field settings are valid after start.
     EXPECT_EQ(Settings::get("fields", "track").count(','), 13);
 }
@@ -51,9 +51,9 @@ TEST_F(MainWindowTest, StoredSettingsAreReadAndBadOnesCorrected) {
         start();
         EXPECT_EQ(Settings::get("app", "refresh"), c.storedRefresh) << c.refresh.toStdString();
         EXPECT_EQ(window->refreshIntervalMs(), c.intervalMs);
-        EXPECT_TRUE(window->mnuPort[3]->isChecked());
-        EXPECT_TRUE(window->mnuBaudRate[0]->isChecked());
-        EXPECT_TRUE(window->mnuFeet->isChecked());
+        EXPECT_TRUE(window->menus().mnuPort[3]->isChecked());
+        EXPECT_TRUE(window->menus().mnuBaudRate[0]->isChecked());
+        EXPECT_TRUE(window->menus().mnuFeet->isChecked());
         EXPECT_FALSE(window->unitsMeters());
         EXPECT_EQ(window->projectionCatalogue(), "esri");
     }
@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, StoredSettingsAreReadAndBadOnesCorrected) {
     Settings::set("Units", "Unit", "feet");
     start();
     EXPECT_EQ(window->serialSettings(), "1200,E,7,1");
-    for (QAction* entry : window->mnuBaudRate)
+    for (QAction* entry : window->menus().mnuBaudRate)
         EXPECT_FALSE(entry->isChecked());
     EXPECT_TRUE(window->unitsMeters());
 }
@@ -84,21 +84,22 @@ TEST_F(MainWindowTest, WindowStartsCollapsedAndTheFirstRecordShowsTheTable) {
     EXPECT_EQ(window->windowTitle(), "Orvane - Garmin ");
     EXPECT_EQ(window->statusPanel(1), "Not Connected");
     EXPECT_FALSE(window->tableShown());
-    EXPECT_EQ(window->cmdAdvanced->text(), ">>> Data Table >>>");
+    EXPECT_EQ(window->controls().cmdAdvanced->text(), ">>> Data Table >>>");
     EXPECT_EQ(window->size(), QSize(pixels(7700), pixels(1900)));
-    EXPECT_TRUE(window->MSFlexGrid1->isHidden());
+    EXPECT_TRUE(window->controls().MSFlexGrid1->isHidden());
 
-    window->cmdAddRec->click();
+    window->controls().cmdAddRec->click();
     EXPECT_TRUE(window->tableShown());
-    EXPECT_EQ(window->cmdAdvanced->text(), "<<< Data Table <<<");
-    EXPECT_FALSE(window->MSFlexGrid1->isHidden());
+    EXPECT_EQ(window->controls().cmdAdvanced->text(), "<<< Data Table <<<");
+    EXPECT_FALSE(window->controls().MSFlexGrid1->isHidden());
     EXPECT_EQ(window->size(), QSize(pixels(7700), pixels(5500)));
     const DataGrid& grid = table().grid();
     EXPECT_EQ(grid.text(1, 1), "WAYPOINT");
     EXPECT_EQ(grid.text(1, 2), "w1");
     EXPECT_EQ(grid.text(1, table().FindColumn("symbol")), "18");
-    EXPECT_EQ(window->MSFlexGrid1->model()->rowCount(), 1);
-    EXPECT_EQ(window->MSFlexGrid1->model()->headerData(0, Qt::Horizontal).toString(), "type");
+    EXPECT_EQ(window->controls().MSFlexGrid1->model()->rowCount(), 1);
+    EXPECT_EQ(window->controls().MSFlexGrid1->model()->headerData(0, Qt::Horizontal).toString(),
+              "type");
     EXPECT_EQ(window->statusPanel(2), "Loaded 1 records");
     EXPECT_EQ(window->statusPanel(3), "0 of 1 Selected");
 }
@@ -114,30 +115,30 @@ TEST_F(MainWindowTest, ResizeSnapsToTheMinimumWhileTheTableIsShown) {
     window->resize(pixels(9000), pixels(6000));
     EXPECT_EQ(window->size(), QSize(pixels(9000), pixels(6000)));
     // The grid keeps its margins and the table button sits 2300 twips from the right.
-    EXPECT_EQ(window->MSFlexGrid1->size(),
+    EXPECT_EQ(window->controls().MSFlexGrid1->size(),
               QSize(pixels(9000) - pixels(875), pixels(6000) - pixels(2400)));
-    EXPECT_EQ(window->cmdAdvanced->x(), pixels(9000) - pixels(2300));
+    EXPECT_EQ(window->controls().cmdAdvanced->x(), pixels(9000) - pixels(2300));
     window->cmdAdvanced_Click();
     EXPECT_EQ(window->size(), QSize(pixels(7700), pixels(1900)));
 }
 
 TEST_F(MainWindowTest, TitleAndHostMenusFollowTheRunningPrograms) {
     start();
-    EXPECT_FALSE(window->mnuAVLoad->menuAction()->isVisible());
-    EXPECT_FALSE(window->mnuArcMapSave->menuAction()->isVisible());
+    EXPECT_FALSE(window->menus().mnuAVLoad->menuAction()->isVisible());
+    EXPECT_FALSE(window->menus().mnuArcMapSave->menuAction()->isVisible());
     window->setHostProbe([] {
         HostPresence hosts;
         hosts.arcMap = true;
         hosts.arcView = true;
         return hosts;
     });
-    window->mnuRefreshApps->trigger();
+    window->menus().mnuRefreshApps->trigger();
     EXPECT_EQ(window->windowTitle(), "Orvane - Garmin / Arcview / ArcMap ");
-    EXPECT_TRUE(window->mnuAVLoad->menuAction()->isVisible());
-    EXPECT_TRUE(window->mnuAVSave->menuAction()->isVisible());
-    EXPECT_TRUE(window->mnuArcMapSave->menuAction()->isVisible());
-    EXPECT_FALSE(window->mnuLVLoad->menuAction()->isVisible());
-    EXPECT_FALSE(window->mnuAESave->menuAction()->isVisible());
+    EXPECT_TRUE(window->menus().mnuAVLoad->menuAction()->isVisible());
+    EXPECT_TRUE(window->menus().mnuAVSave->menuAction()->isVisible());
+    EXPECT_TRUE(window->menus().mnuArcMapSave->menuAction()->isVisible());
+    EXPECT_FALSE(window->menus().mnuLVLoad->menuAction()->isVisible());
+    EXPECT_FALSE(window->menus().mnuAESave->menuAction()->isVisible());
 
     HostPresence all{true, true, true, true};
     EXPECT_EQ(all.windowTitle(), "Orvane - Garmin / Arcview / Landview / ArcExplorer / ArcMap ");
@@ -158,7 +159,7 @@ TEST_F(MainWindowTest, SetAppRefreshRateAsksAndStoresTheRate) {
         const QString before = Settings::get("app", "refresh");
         ui.clear();
         ui.answerInput(c.answer);
-        window->mnuSetRefreshRate->trigger();
+        window->menus().mnuSetRefreshRate->trigger();
         ASSERT_EQ(ui.records().size(), 1);
         EXPECT_EQ(ui.records()[0].text, prompt);
         EXPECT_EQ(ui.records()[0].title, "Set App Refresh Rate");
@@ -170,11 +171,11 @@ TEST_F(MainWindowTest, SetAppRefreshRateAsksAndStoresTheRate) {
 
 TEST_F(MainWindowTest, UnitsMenuTicksOneEntryAndStoresIt) {
     start();
-    window->mnuFeet->trigger();
-    EXPECT_TRUE(window->mnuFeet->isChecked());
-    EXPECT_FALSE(window->mnuMeters->isChecked());
+    window->menus().mnuFeet->trigger();
+    EXPECT_TRUE(window->menus().mnuFeet->isChecked());
+    EXPECT_FALSE(window->menus().mnuMeters->isChecked());
     EXPECT_EQ(Settings::get("Units", "Unit"), "Feet");
-    window->mnuMeters->trigger();
+    window->menus().mnuMeters->trigger();
     EXPECT_TRUE(window->unitsMeters());
     EXPECT_EQ(Settings::get("Units", "Unit"), "Meters");
 }
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, HelpOpensTheManualOrWarnsWhereItLooked) {
         return true;
     });
     AppPaths::setDataDir(scratchPath("data"));
-    window->mnuHelpIndex->trigger();
+    window->menus().mnuHelpIndex->trigger();
     EXPECT_TRUE(opened.isEmpty());
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.messages()[0], "Garmin documentation could not be found at " +
@@ -195,7 +196,7 @@ TEST_F(MainWindowTest, HelpOpensTheManualOrWarnsWhereItLooked) {
                                     "https://trekora.org/manual/\nfor more information");
 
     AppPaths::setDataDir(QStringLiteral(TREKORA_SOURCE_DIR "/data"));
-    window->mnuHelpIndex->trigger();
+    window->menus().mnuHelpIndex->trigger();
     EXPECT_EQ(opened, QUrl::fromLocalFile(TREKORA_SOURCE_DIR "/data/manual/index.html"));
     EXPECT_EQ(ui.messages().size(), 1);
 }
@@ -204,15 +205,15 @@ TEST_F(MainWindowTest, PortMenuShowsTheMappedDevices) {
     Settings::set("port", "device2", scratchPath("missing-tty"));
     Settings::set("port", "device3", "/dev/null");
     start();
-    EXPECT_TRUE(window->mnuPort[0]->isEnabled());
-    EXPECT_EQ(window->mnuPort[2]->text(), "Port 2 (" + scratchPath("missing-tty") + ")");
-    EXPECT_FALSE(window->mnuPort[2]->isEnabled());
-    EXPECT_EQ(window->mnuPort[3]->text(), "Port 3 (/dev/null)");
-    EXPECT_TRUE(window->mnuPort[3]->isEnabled());
+    EXPECT_TRUE(window->menus().mnuPort[0]->isEnabled());
+    EXPECT_EQ(window->menus().mnuPort[2]->text(), "Port 2 (" + scratchPath("missing-tty") + ")");
+    EXPECT_FALSE(window->menus().mnuPort[2]->isEnabled());
+    EXPECT_EQ(window->menus().mnuPort[3]->text(), "Port 3 (/dev/null)");
+    EXPECT_TRUE(window->menus().mnuPort[3]->isEnabled());
 
-    window->mnuPort[3]->trigger();
+    window->menus().mnuPort[3]->trigger();
     EXPECT_EQ(Settings::get("port", "port"), "3");
-    window->mnuBaudRate[4]->trigger();
+    window->menus().mnuBaudRate[4]->trigger();
     EXPECT_EQ(Settings::get("port", "Settings"), "38400,N,8,1");
 }
 
@@ -221,5 +222,5 @@ TEST_F(MainWindowTest, ExitStoresTheDialogFolderAndStopsTheTimer) {
     window->setDialogFolder(scratchPath("fieldwork"));
     window->close();
     EXPECT_EQ(Settings::get("drive", "drive"), scratchPath("fieldwork"));
-    EXPECT_FALSE(window->Timer1.isActive());
+    EXPECT_FALSE(window->refreshTimer().isActive());
 }

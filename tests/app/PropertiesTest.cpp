@@ -37,11 +37,11 @@ TEST_F(PropertiesTest, OpensOnTheAskedTabWithItsControls) {
         int tab;
         bool reset, calcArea;
     };
-    for (const Case& c : {Case{window->mnuSetProjection, 0, false, false},
-                          Case{window->mnuWptProperties, 1, true, false},
-                          Case{window->mnuTrkProperties, 2, true, true},
-                          Case{window->mnuRteProperties, 3, true, true},
-                          Case{window->mnuRTProperties, 4, true, true}}) {
+    for (const Case& c : {Case{window->menus().mnuSetProjection, 0, false, false},
+                          Case{window->menus().mnuWptProperties, 1, true, false},
+                          Case{window->menus().mnuTrkProperties, 2, true, true},
+                          Case{window->menus().mnuRteProperties, 3, true, true},
+                          Case{window->menus().mnuRTProperties, 4, true, true}}) {
         c.entry->trigger();
         EXPECT_EQ(dialog().SSTab1->currentIndex(), c.tab);
         EXPECT_EQ(!dialog().cmdWReset->isHidden(), c.reset) << c.tab;
@@ -72,7 +72,7 @@ TEST_F(PropertiesTest, RequiredFieldsCannotBeCleared) {
 }
 
 TEST_F(PropertiesTest, OkStoresEveryListAndHidesTheColumnsOfTheTable) {
-    window->cmdAddRec->click();
+    window->controls().cmdAddRec->click();
     table().grid().setText(1, table().FindColumn("comment"), "spring");
     window->Open_Properties(1);
     itemNamed(dialog().lbxWFields, "comment")->setCheckState(Qt::Unchecked);
@@ -88,7 +88,7 @@ TEST_F(PropertiesTest, OkStoresEveryListAndHidesTheColumnsOfTheTable) {
     ASSERT_GT(comment, 0);
     EXPECT_EQ(table().grid().colWidth(comment), 0);
     EXPECT_EQ(table().grid().text(1, comment), "spring"); // the values stay
-    EXPECT_TRUE(window->MSFlexGrid1->isColumnHidden(comment - 1));
+    EXPECT_TRUE(window->controls().MSFlexGrid1->isColumnHidden(comment - 1));
 
     // The lists keep their state; the next OK saves what they show.
     window->Open_Properties(2);
@@ -132,14 +132,14 @@ TEST_F(PropertiesTest, HandEditedSettingWithAMissingItemIsReplacedByTheDefault) 
 }
 
 TEST_F(PropertiesTest, HidingColumnsFromTheTableReloadsTheDialog) {
-    window->cmdAddRec->click();
+    window->controls().cmdAddRec->click();
     window->Open_Properties(1);
     dialog().cmdCancel_Click();
     const int comment = table().FindColumn("comment");
     table().grid().setCurrent(1, comment);
     table().grid().setSelection(1, comment);
     table().UpdateSelection();
-    window->cmdDeleteSel->click();
+    window->controls().cmdDeleteSel->click();
     EXPECT_EQ(table().grid().colWidth(comment), 0);
     EXPECT_TRUE(Settings::get("fields", "waypoint").contains("comment:0"));
     EXPECT_EQ(itemNamed(dialog().lbxWFields, "comment")->checkState(), Qt::Unchecked);

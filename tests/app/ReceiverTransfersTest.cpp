@@ -1,6 +1,7 @@
 // The main window against the simulated receiver over a real pseudo-terminal:
 // connection, downloads, uploads, selections, faults and quiet transfers.
 #include "MainWindowFixture.h"
+#include "gps/ReceiverSession.h"
 
 #include "app/QuietDriver.h"
 #include "app/ReceiverConnection.h"
@@ -105,7 +106,7 @@ protected:
     }
 
     bool waitIdle(int ms = 10000) {
-        return QTest::qWaitFor([this] { return !window->transferBusy; }, ms);
+        return QTest::qWaitFor([this] { return !window->session().transferBusy(); }, ms);
     }
 
     QString cell(int row, const char* field) {
@@ -124,7 +125,7 @@ TEST_F(ReceiverTest, ConnectsAndFillsTheInformationWindow) {
     const ReceiverInfo& info = window->connection().info();
     EXPECT_EQ(info.productId, "PID 411");
     EXPECT_EQ(info.desc1, "eTrex Legend Software Version 3.70");
-    EXPECT_EQ(window->lblGPSDesc1->text(), "eTrex Legend Software Version 3.70 ");
+    EXPECT_EQ(window->controls().lblGPSDesc1->text(), "eTrex Legend Software Version 3.70 ");
     EXPECT_EQ(info.format3.mid(30, 10), "  WPT:D103");
     EXPECT_TRUE(window->connection().screenShotCapable());
     EXPECT_TRUE(window->statusPanel(2).startsWith("Projection: "));
@@ -143,7 +144,7 @@ TEST_F(ReceiverTest, BaudRateChangesOnTheOpenLink) {
     startWith(kNewer);
     window->mnuBaudRate_Click(2);
     EXPECT_EQ(Settings::get("port", "Settings"), "19200,N,8,1");
-    EXPECT_TRUE(window->mnuBaudRate[2]->isChecked());
+    EXPECT_TRUE(window->menus().mnuBaudRate[2]->isChecked());
     EXPECT_EQ(window->statusPanel(2), "Set Baud Rate to 19200");
     window->mnuWDownload_Click();
     ASSERT_TRUE(waitIdle());
@@ -169,7 +170,7 @@ TEST_F(ReceiverTest, AnNmeaUnitConnectsInNmeaMode) {
     EXPECT_EQ(ui.messages().value(0), "Your GPS is in NMEA mode.  For upload/download "
                                       "capabilities\r\nswitch the GPS's Interface Mode to "
                                       "'GARMIN', then reconnect.");
-    EXPECT_TRUE(window->optRTWpt->isChecked());
+    EXPECT_TRUE(window->controls().optRTWpt->isChecked());
 }
 
 TEST_F(ReceiverTest, MissingPortAndSilentPortAreReported) {
@@ -179,7 +180,7 @@ TEST_F(ReceiverTest, MissingPortAndSilentPortAreReported) {
     EXPECT_EQ(ui.messages().value(0), "Port 3 does not exist");
     EXPECT_EQ(window->statusPanel(1), "Not Connected");
     EXPECT_EQ(Settings::get("port", "port"), "3");
-    EXPECT_TRUE(window->mnuPort[3]->isChecked());
+    EXPECT_TRUE(window->menus().mnuPort[3]->isChecked());
 }
 
 TEST_F(ReceiverTest, WaypointDownloadGivesTheRowsOfBothFamilies) {
@@ -189,7 +190,7 @@ TEST_F(ReceiverTest, WaypointDownloadGivesTheRowsOfBothFamilies) {
         ui.clear();
         window->mnuWDownload_Click();
         ASSERT_TRUE(waitIdle());
-        EXPECT_TRUE(window->transferFinished);
+        EXPECT_TRUE(window->session().transferFinished());
         EXPECT_EQ(ui.messages(), QStringList{"Received 4 records."});
         ASSERT_EQ(table().recordCount(), 4);
         EXPECT_EQ(cell(1, "ident"), "CAMP");
@@ -271,7 +272,7 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         sim->setData(SimData{});
         window->mnuWUpload_Click();
         ASSERT_TRUE(waitIdle());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->transferFinished; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
         EXPECT_EQ(window->statusPanel(2), "Transfer Complete. 4 Waypoints uploaded.");
         ASSERT_EQ(sim->data().waypoints.size(), 4);
         for (int i = 0; i < 4; ++i) {
@@ -292,7 +293,7 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         ASSERT_TRUE(waitIdle());
         sim->setData(SimData{});
         window->mnuRUpload_Click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->transferFinished; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
         EXPECT_EQ(window->statusPanel(2),
                   "Transfer Complete.  A Route consisting of 6 points has been uploaded.");
         ASSERT_EQ(sim->data().routes.size(), 2) << ui.messages().join('|').toStdString();
@@ -304,7 +305,7 @@ TEST_F(ReceiverTest, UploadsLeaveTheUnitHoldingTheTable) {
         ASSERT_TRUE(waitIdle());
         sim->setData(SimData{});
         window->mnuTUpload_Click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->transferFinished; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
         EXPECT_EQ(window->statusPanel(2),
                   "Transfer Complete.  A Track consisting of 6 points has been uploaded.");
         ASSERT_EQ(sim->data().trackPointCount(), 6);
@@ -327,7 +328,7 @@ TEST_F(ReceiverTest, SelectionUploadsOnlyItsRows) {
     table().grid().setSelection(3, table().grid().cols() - 1);
     table().UpdateSelection();
     window->mnuWUpload_Click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->transferFinished; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
     ASSERT_EQ(sim->data().waypoints.size(), 2);
     EXPECT_EQ(sim->data().waypoints[0].ident, "LAKE");
     EXPECT_EQ(sim->data().waypoints[1].ident, "PEAK");
@@ -344,12 +345,12 @@ TEST_F(ReceiverTest, UploadRefusesRowsOutOfRangeAndFillsDefaults) {
     t.grid().setText(2, t.FindColumn("symbol"), u"");
     t.grid().setText(3, t.FindColumn("lat"), u"90.5");
     window->mnuWUpload_Click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->transferFinished; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->session().transferFinished(); }, 5000));
     EXPECT_TRUE(ui.messages().contains("Lat/Long values out of range in record 3"));
     ASSERT_EQ(sim->data().waypoints.size(), 2);
     EXPECT_EQ(sim->data().waypoints[1].ident, "WPT2");
     EXPECT_EQ(sim->data().waypoints[1].symbol, 18);
-    EXPECT_FALSE(window->transferBusy);
+    EXPECT_FALSE(window->session().transferBusy());
 }
 
 TEST_F(ReceiverTest, LinkFaultsEndInMessagesAndKeepTheRows) {
@@ -377,7 +378,7 @@ TEST_F(ReceiverTest, LinkFaultsEndInMessagesAndKeepTheRows) {
         EXPECT_GT(table().recordCount(), 0);
         EXPECT_LT(table().recordCount(), 24);
         window->mnuResetGarmin_Click();
-        EXPECT_FALSE(window->transferBusy);
+        EXPECT_FALSE(window->session().transferBusy());
         window.reset();
         sim.reset();
     }
@@ -449,4 +450,23 @@ TEST_F(ReceiverTest, TheProgramRunsQuietTasksWithoutADisplay) {
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_FALSE(QFile::exists(scratchPath("p.xyz")));
+}
+
+TEST_F(ReceiverTest, ALostDeviceLeavesTheWindowNotConnected) {
+    startWith(kNewer, sampleData(), Fault::Vanish);
+    ASSERT_EQ(window->statusPanel(1), "Connected");
+    ui.clear();
+    ui.answerMessage(Answer::Cancel); // do not retry the lost device
+    window->mnuWDownload_Click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->garmin().isOpen(); }, 10000));
+    EXPECT_EQ(ui.messages().size(), 1) << ui.messages().join('|').toStdString();
+    EXPECT_EQ(window->statusPanel(1), "Not Connected");
+    EXPECT_FALSE(window->session().transferBusy()) << "the next command must not wait for it";
+    EXPECT_FALSE(window->session().transferFinished()) << "the download did not finish";
+    EXPECT_FALSE(window->transferProgressVisible());
+    for (const char* command : {"mnuWptDownload", "mnuGarminInfo", "mnuStartRT"})
+        EXPECT_FALSE(window->isControlEnabled(command)) << command;
+    // Rows that did arrive stay and can be saved, but not sent anywhere.
+    window->Set_Controls(ControlState::TableHasRecords);
+    EXPECT_FALSE(window->isControlEnabled("mnuWptUpload"));
 }

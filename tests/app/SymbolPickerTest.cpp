@@ -44,14 +44,14 @@ protected:
 };
 
 TEST_F(SymbolPickerTest, StartLoadsTheIconsAndMaps) {
-    EXPECT_EQ(window->symbolIcons.size(), 140);
-    EXPECT_FALSE(window->symbolIcons.value("*8264").isNull());
-    EXPECT_EQ(window->d103Symbols.value("8196"), 15);
-    EXPECT_EQ(window->d1xxSymbols.value("15"), 8196);
+    EXPECT_EQ(window->symbolIcons().size(), 140);
+    EXPECT_FALSE(window->symbolIcons().value("*8264").isNull());
+    EXPECT_EQ(window->d103Symbols().value("8196"), 15);
+    EXPECT_EQ(window->d1xxSymbols().value("15"), 8196);
 }
 
 TEST_F(SymbolPickerTest, DialogControlsSortAndFormat) {
-    frmWptSelect dialog(window->symbolIcons, window->d103Symbols);
+    frmWptSelect dialog(window->symbolIcons(), window->d103Symbols());
     EXPECT_EQ(dialog.windowTitle(), "Select a Waypoint Symbol");
     EXPECT_TRUE(dialog.isModal());
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -78,7 +78,7 @@ TEST_F(SymbolPickerTest, DialogControlsSortAndFormat) {
 }
 
 TEST_F(SymbolPickerTest, ButtonsDoubleClickAndCloseSetTheTag) {
-    frmWptSelect dialog(window->symbolIcons, window->d103Symbols);
+    frmWptSelect dialog(window->symbolIcons(), window->d103Symbols());
     auto runWith = [&](std::function<void(frmWptSelect&)> action) {
         frmWptSelect::setModalRunner(std::move(action));
         return dialog.showModal();
@@ -97,7 +97,7 @@ TEST_F(SymbolPickerTest, ButtonsDoubleClickAndCloseSetTheTag) {
 
 TEST_F(SymbolPickerTest, SymbolColumnTakesThePickedSymbol) {
     for (int i = 0; i < 3; ++i)
-        window->cmdAddRec->click();
+        window->controls().cmdAddRec->click();
     selectCells(1, 2, "symbol");
     frmWptSelect::setModalRunner([](frmWptSelect& d) {
         d.optSort[1]->click(); // by name: item texts start with the name

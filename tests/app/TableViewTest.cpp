@@ -20,10 +20,10 @@ protected:
         MainWindowTest::SetUp();
         start();
     }
-    GpsTableView& view() { return *window->MSFlexGrid1; }
+    GpsTableView& view() { return *window->controls().MSFlexGrid1; }
     void addRecords(int count) {
         for (int i = 0; i < count; ++i)
-            window->cmdAddRec->click();
+            window->controls().cmdAddRec->click();
     }
     // Selects a block of the view as the mouse would, anchor first.
     void selectBlock(int row, int col, int rowSel, int colSel) {
@@ -51,14 +51,14 @@ TEST_F(TableViewTest, ViewSelectionBecomesTheGridSelection) {
     EXPECT_EQ(table().selection().count, 3);
     EXPECT_EQ(window->statusPanel(3), "3 of 5 Selected");
 
-    window->cmdDeleteSel->click();
+    window->controls().cmdDeleteSel->click();
     EXPECT_EQ(view().model()->rowCount(), 2);
     EXPECT_EQ(view().model()->headerData(1, Qt::Vertical).toString(), "2");
     EXPECT_EQ(window->statusPanel(2), "Deleted 3 Row(s)");
 
     // Clear Selection moves the view's cursor back to the first cell.
     selectBlock(2, 3, 2, 4);
-    window->cmdClearSel->click();
+    window->controls().cmdClearSel->click();
     EXPECT_EQ(view().selectionModel()->currentIndex(), view().model()->index(0, 0));
     EXPECT_EQ(window->statusPanel(3), "0 of 2 Selected");
 }
@@ -74,13 +74,13 @@ TEST_F(TableViewTest, RowNumberAndSelectAllClicksSelectWholeRows) {
     view().setCurrentIndex(view().model()->index(2, 3));
     view().selectAll();
     EXPECT_EQ(table().selection().count, 5);
-    window->cmdDeleteSel->click(); // the whole table: emptied
+    window->controls().cmdDeleteSel->click(); // the whole table: emptied
     EXPECT_FALSE(table().hasHeader());
     EXPECT_FALSE(window->isControlEnabled("mnuClearTable"));
 }
 
 TEST_F(TableViewTest, HiddenColumnsAndCollapsedRowsFollowTheGrid) {
-    window->optTrk->click();
+    window->controls().optTrk->click();
     addRecords(4);
     DataGrid& grid = table().grid();
     grid.setText(3, table().FindColumn("new_seg"), "true");
@@ -159,7 +159,7 @@ TEST_F(TableViewTest, HeaderClickSortsWaypointsOnly) {
     view().horizontalHeader()->sectionClicked(ident - 1);
     EXPECT_EQ(cell(1, "ident"), "w1");
 
-    window->optTrk->click();
+    window->controls().optTrk->click();
     const int trackIdent = table().FindColumn("ident");
     table().grid().setText(1, trackIdent, "b");
     table().grid().setText(2, trackIdent, "c");
@@ -171,24 +171,24 @@ TEST_F(TableViewTest, CopyAndPasteGoThroughTheClipboard) {
     addRecords(2);
     const int ident = table().FindColumn("ident");
     selectBlock(1, ident, 2, ident);
-    window->cmdCopy->click();
+    window->controls().cmdCopy->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "w1\r\nw2\r\n");
 
     QGuiApplication::clipboard()->setText("p1\tp2\r\n");
     selectBlock(2, ident, 2, ident);
-    window->mnuPaste->trigger();
+    window->menus().mnuPaste->trigger();
     EXPECT_EQ(cell(2, "ident"), "p1");
     EXPECT_EQ(cell(2, "lat"), "p2");
 }
 
 TEST_F(TableViewTest, EmptyTableLeavesNoHeaderAndTheNextRecordRebuildsIt) {
-    window->optRte->click();
+    window->controls().optRte->click();
     addRecords(2);
-    window->mnuClearTable->trigger();
+    window->menus().mnuClearTable->trigger();
     EXPECT_FALSE(table().hasHeader());
     EXPECT_EQ(view().model()->rowCount(), 1);
     EXPECT_EQ(view().model()->headerData(0, Qt::Horizontal).toString(), "");
-    window->cmdAddRec->click();
+    window->controls().cmdAddRec->click();
     EXPECT_EQ(view().model()->headerData(6, Qt::Horizontal).toString(), "new_seg");
     EXPECT_EQ(cell(1, "type"), "ROUTE");
 }
@@ -206,7 +206,7 @@ TEST_F(TableViewTest, FullTableKeepsOneRowHeight) {
 TEST_F(TableViewTest, SymbolCellsShowTheirIcon) {
     QPixmap marker(16, 16);
     marker.fill(Qt::red);
-    window->symbolIcons.insert("*18", QIcon(marker));
+    window->symbolIcons().insert("*18", QIcon(marker));
     addRecords(1);
     const int symbol = table().FindColumn("symbol");
     const QVariant icon =

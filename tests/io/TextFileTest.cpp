@@ -74,7 +74,7 @@ TEST_F(TextFileTest, CapitalisedSemicolonHeaderLoadsWithoutTheDialog) {
     EXPECT_TRUE(chooser.requests.empty());
     EXPECT_EQ(table.currentRecordType(), "track");
     EXPECT_EQ(cell(2, "lat"), "29.2");
-    EXPECT_EQ(host.controls, 4);
+    EXPECT_EQ(host.controls, ControlState::TableHasRecords);
 }
 
 TEST_F(TextFileTest, MissingFieldsOpenTheDialogWithSuggestions) {
@@ -124,7 +124,7 @@ TEST_F(TextFileTest, CancelLeavesAnEmptyTypedTable) {
     EXPECT_FALSE(Open_Textfile(io, path));
     EXPECT_TRUE(table.hasHeader());
     EXPECT_FALSE(table.hasRecords());
-    EXPECT_EQ(host.controls, 4);
+    EXPECT_EQ(host.controls, ControlState::TableHasRecords);
 }
 
 TEST_F(TextFileTest, ShortLongAndEmptyLines) {

@@ -53,7 +53,7 @@ TEST_F(GpsTableTest, FirstRecordBuildsTheHeaderAndFillsRowOne) {
     EXPECT_EQ(cell(1, "new_seg"), "true");
     EXPECT_EQ(table.grid().rowBackground(1), GpsTable::kSegmentColour);
     EXPECT_TRUE(host.tableShown);
-    EXPECT_EQ(host.controls, 4);
+    EXPECT_EQ(host.controls, ControlState::TableHasRecords);
     EXPECT_EQ(host.message, "Loaded 1 records");
     EXPECT_EQ(host.selectionPanel, "0 of 1 Selected");
     EXPECT_EQ(host.typeOption, RecordType::Track);
@@ -175,7 +175,7 @@ TEST_F(GpsTableTest, DeletingWholeRowsRenumbers) {
     selectRows(1, 3);
     table.DeleteSelection();
     EXPECT_FALSE(table.hasHeader());
-    EXPECT_EQ(host.controls, 2);
+    EXPECT_EQ(host.controls, ControlState::TableEmptied);
 }
 
 TEST_F(GpsTableTest, DeletingColumnsHidesOnlyOptionalFields) {
