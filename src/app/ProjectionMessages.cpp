@@ -2,6 +2,8 @@
 
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
+#include "proj/CoordinateSystems.h"
+#include "proj/CurrentProjection.h"
 #include "table/GpsTable.h"
 
 namespace trekora {
@@ -54,6 +56,25 @@ bool reportTableProjection(const TableProjection& result) {
 
 bool Project_Table(GpsTable& table, bool forward) {
     return reportTableProjection(projectTableRows(table, forward));
+}
+
+bool unprojectLoadedShapefile(GpsTable& table, const QString& prjPath) {
+    if (prjPath.isEmpty())
+        return Project_Table(table, false);
+    const PrjSystem file = readPrjSystem(prjPath);
+    const bool sameAsCurrent =
+        file.identified && file.system.code == CurrentProjection::code() &&
+        file.system.catalogue.compare(CurrentProjection::catalogueFile(), Qt::CaseInsensitive) == 0;
+    // A .prj that names no known system leaves the file in the current
+    // projection, as loading always read it.
+    if (!file.identified || sameAsCurrent)
+        return Project_Table(table, false);
+    const bool ok = reportTableProjection(projectTableRows(table, false, file.system.definition)) &&
+                    Project_Table(table, true);
+    table.host().setMessage(QStringLiteral("Coordinates read in ") + file.system.label() +
+                            QStringLiteral(" (") + file.system.name +
+                            QStringLiteral("), the system of the file's .prj"));
+    return ok;
 }
 
 bool ProjectCoordinates(GpsTable& table) {

@@ -21,6 +21,12 @@ bool reportTableProjection(const TableProjection& result);
 // projection (forward: lat/long → x_proj/y_proj) and reports failures.
 bool Project_Table(GpsTable& table, bool forward);
 
+// After a shapefile load: fills lat/long from x_proj/y_proj in the current
+// projection, unless the shapefile's .prj (`prjPath`, may be empty) names
+// another system. Then the coordinates are read in that system, x_proj/y_proj
+// are projected again into the current one, and the status line says so.
+bool unprojectLoadedShapefile(GpsTable& table, const QString& prjPath);
+
 // Edit, Project Coordinates: needs numeric lat and long in every row of the
 // row range; converts the whole table.
 bool ProjectCoordinates(GpsTable& table);

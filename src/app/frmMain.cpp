@@ -93,6 +93,9 @@ frmMain::frmMain(StartOptions options, QWidget* parent)
     m_io = std::make_unique<IoContext>(IoContext{
         *m_table, *m_chooser, [this](bool forward) { return Project_Table(*m_table, forward); },
         WritePRJ, [this] { return shapeDialog().ask(); }});
+    m_io->unprojectShapefile = [this](const QString& prj) {
+        return unprojectLoadedShapefile(*m_table, prj);
+    };
 
     createReceiver();
     buildMenus();

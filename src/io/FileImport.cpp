@@ -316,7 +316,9 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
         shapes.reset();
         table.host().setBusy(false);
         dbf.close();
-        if (io.projectTable)
+        if (io.unprojectShapefile)
+            io.unprojectShapefile(findIgnoringCase(fileName.GetDirectory(), base + ".prj"));
+        else if (io.projectTable)
             io.projectTable(false);
         return true;
     } catch (const ShapeError& error) {

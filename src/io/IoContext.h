@@ -51,6 +51,11 @@ struct IoContext {
     // The code page of new dBASE tables: Windows-1252 unless the user chose
     // UTF-8. Appending keeps the table's own.
     CodePage outputCodePage = CodePage::Windows1252;
+    // Fills lat/long from a loaded shapefile's x_proj/y_proj, given the path
+    // of the shapefile's .prj (empty when it has none), so that a file in
+    // another system than the current projection is read in its own.
+    // Unset: projectTable(false).
+    std::function<bool(const QString& prjPath)> unprojectShapefile{};
     // Set for block-wise reading; null: the whole file at once.
     ReadBlock* block = nullptr;
 };

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <memory>
 
 namespace trekora {
 
@@ -19,40 +18,62 @@ constexpr qint64 kMaxPrjBytes = 64 * 1024;
 constexpr int kErrorUnreadable = 53;
 constexpr int kErrorUnknownSystem = 5;
 
-// The two catalogues, each read once on first use (a data directory change
-// reads them again).
-const ProjectionCatalogue& catalogue(const QString& name) {
+// The text of a catalogue file, read once on first use (a data directory
+// change reads it again). One code is looked up by a scan of the text: a
+// command that needs one or two systems does not build the whole catalogue.
+const QByteArray& catalogueText(const QString& name) {
     struct Loaded {
         QString dataDir;
-        std::shared_ptr<ProjectionCatalogue> catalogue;
+        QByteArray text;
+        bool read = false;
     };
     static QHash<QString, Loaded> loaded;
     Loaded& entry = loaded[name];
-    if (!entry.catalogue || entry.dataDir != AppPaths::dataDir()) {
+    if (!entry.read || entry.dataDir != AppPaths::dataDir()) {
+        entry.read = true;
         entry.dataDir = AppPaths::dataDir();
-        entry.catalogue = std::make_shared<ProjectionCatalogue>();
-        entry.catalogue->setFileName(name);
+        entry.text.clear();
         QFile file(AppPaths::dataFile(QStringLiteral("proj/nad/") + name));
         if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxCatalogueBytes)
-            entry.catalogue->parse(file.readAll());
+            entry.text = file.readAll();
     }
-    return *entry.catalogue;
+    return entry.text;
 }
 
+// The first definition line of `code` and the "#" header above it, as the
+// catalogue's code table has them (the first definition of a code wins).
 std::optional<CoordinateSystem> lookUp(const QString& catalogueName, const QString& code) {
-    const ProjectionCatalogue& table = catalogue(catalogueName);
-    const auto entry = table.findCode(code);
-    if (!entry)
+    if (code.isEmpty() || code.contains(u'>') || code.contains(u'\n'))
         return std::nullopt;
+    const QByteArray& text = catalogueText(catalogueName);
+    const QByteArray key = '<' + code.toUtf8() + "> ";
+    qsizetype at = text.startsWith(key) ? 0 : -1;
+    if (at < 0) {
+        const qsizetype found = text.indexOf('\n' + key);
+        if (found < 0)
+            return std::nullopt;
+        at = found + 1;
+    }
+    const qsizetype end = text.indexOf('\n', at);
+    const QString line = QString::fromUtf8(text.mid(at, end < 0 ? -1 : end - at)).trimmed();
+    QString header;
+    for (qsizetype lineStart = at; lineStart > 0 && header.isEmpty();) {
+        const qsizetype previousEnd = lineStart - 1;
+        const qsizetype previousStart = text.lastIndexOf('\n', previousEnd - 1) + 1;
+        const QByteArray previous = text.mid(previousStart, previousEnd - previousStart).trimmed();
+        if (previous.startsWith('#'))
+            header = QString::fromUtf8(previous.mid(1)).trimmed();
+        lineStart = previousStart;
+    }
     CoordinateSystem system;
     system.authority = catalogueName.toUpper();
     system.code = code;
     system.catalogue = catalogueName;
-    system.name = table.isEsri() || entry->description == ProjectionCatalogue::kNoProjection
-                      ? entry->group
-                      : entry->group + QStringLiteral(" / ") + entry->description;
-    system.definition =
-        ProjectionCatalogue::parametersOf(table.definitionLine(entry->group, entry->description));
+    system.name = header;
+    if (system.name.endsWith(u'/'))
+        system.name.chop(1);
+    system.name = system.name.trimmed();
+    system.definition = ProjectionCatalogue::parametersOf(line);
     return system;
 }
 

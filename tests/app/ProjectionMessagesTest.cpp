@@ -1,5 +1,9 @@
 #include "app/ProjectionMessages.h"
+#include "app/ConvertCommand.h"
 #include "core/Settings.h"
+#include "io/FieldMapping.h"
+#include "io/FileImport.h"
+#include "io/IoContext.h"
 #include "proj/CurrentProjection.h"
 #include "proj/ProjectionBridge.h"
 #include "proj/ProjectionCatalogue.h"
@@ -7,6 +11,7 @@
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
 
+#include <QFile>
 #include <QStringList>
 
 using namespace trekora;
@@ -121,4 +126,37 @@ TEST_F(ProjectionMessagesTest, PreUploadCheckOffersLatLongFromProjectedXY) {
     EXPECT_FALSE(CheckLatLongBeforeUpload(table));
     EXPECT_EQ(ui.messages().last(), "Lat/Long fields must contain valid values.  Please set "
                                     "Lat/Long values and try again.");
+}
+
+TEST_F(ProjectionMessagesTest, ShapefileInAnotherSystemIsReadInItsOwn) {
+    // A UTM 15N point shapefile with its .prj, read while the current
+    // projection is WGS 84 and while it is UTM 15N.
+    QFile csv(scratchPath("in.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("ident,lat,long\r\nA,44.97,-93.26\r\n");
+    csv.close();
+    ASSERT_EQ(runConvertCommand({scratchPath("in.csv"), scratchPath("utm.shp"), "--proj", "26915"}),
+              0);
+    setUserInteraction(&ui);
+    FieldSettings::SetFieldSettings({});
+    AcceptingFieldChooser chooser;
+    IoContext io{
+        table, chooser, [this](bool forward) { return Project_Table(table, forward); }, {}, {}};
+    io.unprojectShapefile = [this](const QString& prj) {
+        return unprojectLoadedShapefile(table, prj);
+    };
+    for (const char* current : {"4326", "26915"}) {
+        SCOPED_TRACE(current);
+        Settings::set("proj", "proj", current);
+        host.history.clear();
+        ASSERT_TRUE(Open_Shapefile(io, scratchPath("utm.shp")));
+        EXPECT_NEAR(cell(1, "lat").toDouble(), 44.97, 1e-7);
+        EXPECT_NEAR(cell(1, "long").toDouble(), -93.26, 1e-7);
+        const bool other = QByteArray(current) == "4326";
+        EXPECT_NEAR(cell(1, "x_proj").toDouble(), other ? -93.26 : 479497.332, 0.001);
+        EXPECT_EQ(host.message.startsWith("Coordinates read in EPSG:26915 (NAD83 / UTM zone 15N)"),
+                  other)
+            << host.message.toStdString();
+    }
+    EXPECT_TRUE(ui.records().isEmpty());
 }

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,20 +55,128 @@ std::string projString(PJ_CONTEXT* ctx, const PJ* crs) {
     return text ? std::string(text) : std::string();
 }
 
+// The datum shifts to WGS 84 that PROJ itself takes: for each system, the
+// operation cs2cs uses at the middle of the system's area (PROJ picks among
+// regional variants point by point), when it is one that +towgs84 can hold.
+// Many systems share one geodetic system; its conversion is built once.
+class PreferredShifts {
+public:
+    explicit PreferredShifts(PJ_CONTEXT* ctx)
+        : m_ctx(ctx),
+          m_wgs84(proj_create_from_database(ctx, "EPSG", "4326", PJ_CATEGORY_CRS, 0, nullptr)) {}
+    ~PreferredShifts() {
+        for (auto& [key, conversion] : m_cache)
+            proj_destroy(conversion);
+        for (auto& [key, ops] : m_operations)
+            proj_list_destroy(ops);
+        proj_destroy(m_wgs84);
+    }
+    PreferredShifts(const PreferredShifts&) = delete;
+    PreferredShifts& operator=(const PreferredShifts&) = delete;
+
+    // The definition of `crs` bound to WGS 84 through that shift, or empty.
+    std::string boundDefinition(PJ* crs) {
+        double west = 0, south = 0, east = 0, north = 0;
+        if (!proj_get_area_of_use(m_ctx, crs, &west, &south, &east, &north, nullptr) ||
+            west <= -1000)
+            return {};
+        double lon = east >= west ? (west + east) / 2 : (west + east + 360) / 2;
+        if (lon > 180)
+            lon -= 360;
+        const double lat = (south + north) / 2;
+        PJ* geodetic = proj_crs_get_geodetic_crs(m_ctx, crs);
+        PJ* conversion = geodetic ? conversionFor(geodetic) : nullptr;
+        proj_destroy(geodetic);
+        if (!conversion)
+            return {};
+        // Geodetic systems of the database take latitude first, in degrees.
+        proj_trans(conversion, PJ_FWD, proj_coord(lat, lon, 0, 0));
+        PJ* used = proj_trans_get_last_used_operation(conversion);
+        std::string def;
+        if (PJ* bound = used ? proj_crs_create_bound_crs(m_ctx, crs, m_wgs84, used) : nullptr) {
+            def = projString(m_ctx, bound);
+            proj_destroy(bound);
+        }
+        proj_destroy(used);
+        return contains(def, "+towgs84=") ? def : firstShift(crs);
+    }
+
+private:
+    // Where cs2cs would use a grid or no shift at all: the first operation
+    // of PROJ's list that +towgs84 can hold.
+    std::string firstShift(PJ* crs) {
+        PJ* geodetic = proj_crs_get_geodetic_crs(m_ctx, crs);
+        if (!geodetic)
+            return {};
+        const std::string key = keyOf(geodetic);
+        auto found = m_operations.find(key);
+        if (found == m_operations.end()) {
+            PJ_OPERATION_FACTORY_CONTEXT* factory =
+                proj_create_operation_factory_context(m_ctx, nullptr);
+            proj_operation_factory_context_set_grid_availability_use(
+                m_ctx, factory, PROJ_GRID_AVAILABILITY_DISCARD_OPERATION_IF_MISSING_GRID);
+            found =
+                m_operations.emplace(key, proj_create_operations(m_ctx, geodetic, m_wgs84, factory))
+                    .first;
+            proj_operation_factory_context_destroy(factory);
+        }
+        proj_destroy(geodetic);
+        PJ_OBJ_LIST* ops = found->second;
+        std::string def;
+        const int count = ops ? proj_list_get_count(ops) : 0;
+        for (int i = 0; i < count && !contains(def, "+towgs84="); ++i) {
+            PJ* op = proj_list_get(m_ctx, ops, i);
+            if (PJ* bound = op ? proj_crs_create_bound_crs(m_ctx, crs, m_wgs84, op) : nullptr) {
+                def = projString(m_ctx, bound);
+                proj_destroy(bound);
+            }
+            proj_destroy(op);
+        }
+        return contains(def, "+towgs84=") ? def : std::string();
+    }
+
+    static std::string keyOf(PJ* geodetic) {
+        const char* authority = proj_get_id_auth_name(geodetic, 0);
+        const char* code = proj_get_id_code(geodetic, 0);
+        return std::string(authority ? authority : "") + ":" +
+               (code ? code : proj_get_name(geodetic));
+    }
+
+    PJ* conversionFor(PJ* geodetic) {
+        const std::string key = keyOf(geodetic);
+        if (auto found = m_cache.find(key); found != m_cache.end())
+            return found->second;
+        PJ* conversion = nullptr;
+        if (m_wgs84)
+            conversion = proj_create_crs_to_crs_from_pj(m_ctx, geodetic, m_wgs84, nullptr, nullptr);
+        m_cache.emplace(key, conversion);
+        return conversion;
+    }
+
+    PJ_CONTEXT* m_ctx;
+    PJ* m_wgs84;
+    std::map<std::string, PJ*> m_cache;
+    std::map<std::string, PJ_OBJ_LIST*> m_operations;
+};
+
 // The PROJ parameters of a coordinate system. A datum PROJ cannot name gets
-// its shift to WGS 84 spelled out (+towgs84) when the database knows one, so
-// that a conversion from WGS 84 lands on the system's own datum.
-std::string definitionOf(PJ_CONTEXT* ctx, PJ* crs) {
+// its shift to WGS 84 spelled out (+towgs84), the one PROJ's own conversion
+// from WGS 84 prefers, so that our results agree with cs2cs and with GIS
+// programs reading the system's .prj. NAD27 keeps its name: the program adds
+// its grid clause when converting.
+std::string definitionOf(PJ_CONTEXT* ctx, PJ* crs, PreferredShifts& shifts) {
     std::string def = projString(ctx, crs);
     if (def.empty())
         return def;
     if (!contains(def, "+datum=") && !contains(def, "+towgs84=") && !contains(def, "+nadgrids=")) {
-        if (PJ* bound = proj_crs_create_bound_crs_to_WGS84(ctx, crs, nullptr)) {
-            const std::string boundDef = projString(ctx, bound);
-            if (contains(boundDef, "+towgs84="))
-                def = boundDef;
-            proj_destroy(bound);
-        }
+        std::string bound = shifts.boundDefinition(crs);
+        if (bound.empty())
+            if (PJ* b = proj_crs_create_bound_crs_to_WGS84(ctx, crs, nullptr)) {
+                bound = projString(ctx, b);
+                proj_destroy(b);
+            }
+        if (contains(bound, "+towgs84="))
+            def = bound;
     }
     return stripTypeCrs(def);
 }
@@ -97,13 +206,14 @@ std::vector<std::string> codesOf(PJ_CONTEXT* ctx, const char* authority) {
 
 std::vector<Entry> catalogueOf(PJ_CONTEXT* ctx, const char* authority) {
     std::vector<Entry> entries;
+    PreferredShifts shifts(ctx);
     for (const auto& code : codesOf(ctx, authority)) {
         PJ* crs =
             proj_create_from_database(ctx, authority, code.c_str(), PJ_CATEGORY_CRS, 0, nullptr);
         if (!crs)
             continue;
         const char* name = proj_get_name(crs);
-        std::string definition = definitionOf(ctx, crs);
+        std::string definition = definitionOf(ctx, crs, shifts);
         if (name && !definition.empty() && !contains(definition, "<") && !contains(definition, ">"))
             entries.push_back({code, name, definition});
         proj_destroy(crs);
