@@ -211,9 +211,10 @@ class StagedFiles {
 public:
     explicit StagedFiles(const QString& targetDirectory)
         : m_target(targetDirectory), m_stage(QDir(targetDirectory).filePath(".trekora-XXXXXX")) {
+        // A folder that takes no new file takes no table either.
         if (!m_stage.isValid())
-            throw ShapeError(shape_errors::kPathFileAccess, QStringLiteral("Save_DBF"),
-                             QStringLiteral("Path/File access error"));
+            throw ShapeError(kTableError, QStringLiteral("Save_DBF"),
+                             QStringLiteral("Error Creating Table"));
     }
     // Where a file named `fileName` is written meanwhile.
     QString path(const QString& fileName) const { return m_stage.filePath(fileName); }

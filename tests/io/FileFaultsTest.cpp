@@ -207,6 +207,11 @@ TEST_F(FileFaultsTest, RefusedAppendAndFailedSaveTouchNoFile) {
     EXPECT_EQ(
         QDir(scratchPath(".")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
         (QStringList{"pts.cpg", "pts.dbf", "pts.prj", "pts.shp", "pts.shx"}));
+
+    // A folder that cannot take the new files keeps the table's own message.
+    ui.clear();
+    EXPECT_FALSE(Save_DBF(io, scratchPath("missing/t.dbf"), false));
+    EXPECT_EQ(ui.messages(), QStringList{"Save_DBF Error #545 - Error Creating Table"});
 }
 
 // A shapefile whose type still cannot be loaded says which type it is.
