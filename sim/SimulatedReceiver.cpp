@@ -491,8 +491,12 @@ QList<SimulatedReceiver::Outgoing> SimulatedReceiver::trackPackets() const {
 }
 
 void SimulatedReceiver::handleUpload(quint8 id, const QByteArray& data) {
+    if (id != ids.records && id != ids.xferCmplt)
+        ++m_uploadReceived;
     if (id == ids.records) {
         m_uploadRoute = m_uploadTrack = -1;
+        m_uploadAnnounced = gps::ByteReader(data).u16();
+        m_uploadReceived = 0;
     } else if (id == ids.wptData) {
         WaypointRecord w;
         if (gps::decodeWaypoint(gps::dataTypeNumber(m_caps.waypointType), data, w))

@@ -77,6 +77,10 @@ public:
     void setData(const SimData& data) { m_data = data; }
     const SimConfig& config() const { return m_config; }
     qint64 bytesSent() const { return m_bytesSent; }
+    // The count the host announced for its last upload, and the record
+    // packets that followed it (a unit relies on the two agreeing).
+    int uploadAnnounced() const { return m_uploadAnnounced; }
+    int uploadReceived() const { return m_uploadReceived; }
     qint64 bytesReceived() const { return m_bytesReceived; }
 
     // The screen image the unit shows (8 bits per pixel, 16 colours).
@@ -147,6 +151,8 @@ private:
     // Upload in progress.
     int m_uploadRoute = -1;
     int m_uploadTrack = -1;
+    int m_uploadAnnounced = -1;
+    int m_uploadReceived = 0;
 
     QTimer m_streamTimer;
     int m_pathIndex = 0;

@@ -1,5 +1,6 @@
 #include "app/ConvertCommand.h"
 
+#include "app/ProjectionMessages.h"
 #include "core/CodePage.h"
 #include "core/ScriptedInteraction.h"
 #include "core/Settings.h"
@@ -12,6 +13,7 @@
 #include "proj/CoordinateSystems.h"
 #include "proj/CurrentProjection.h"
 #include "proj/ProjectTable.h"
+#include "proj/ProjectionCatalogue.h"
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
 

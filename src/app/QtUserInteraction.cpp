@@ -25,6 +25,8 @@ QMessageBox::StandardButtons standardButtons(Buttons buttons) {
         return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -53,6 +55,8 @@ Answer answerOf(int button, Buttons offered) {
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
     default:
         // Escape or the window's close button: the safe answer of the box.
         return offered == Buttons::YesNo ? Answer::No

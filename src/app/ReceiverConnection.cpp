@@ -230,37 +230,67 @@ void ReceiverConnection::markNmeaProduct() {
     m_info.productId = kNmea;
 }
 
+Answer ReceiverConnection::askAboutLink(const QString& message, Buttons buttons) {
+    // Quiet tasks have nobody to ask: the problem is reported and the
+    // transfer given up, so that the calling script learns of it at once.
+    if (m_window.quietMode()) {
+        m_window.quietReport(message);
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+    return userInteraction().message(message, kTitle, buttons,
+                                     buttons == Buttons::Ok ? Icon::None : Icon::Warning);
+}
+
+void ReceiverConnection::abandonTransfer() {
+    if (!m_window.session().transferBusy() && m_window.session().transferFinished())
+        return;
+    m_state.currentKind = 0;
+    m_state.outcome = TransferOutcome::Failed;
+    m_window.session().setTransferBusy(false);
+    m_window.session().setTransferFinished(true);
+    m_window.resetBusy();
+    m_window.endTransferProgress();
+}
+
 void ReceiverConnection::onLinkProblem(qint16& code, const QString& message,
                                        const QByteArray& packet) {
     switch (code) {
     case GarminLink::NotAcknowledged:
     case GarminLink::NotUnderstood: {
         if (m_nmeaMode) {
-            userInteraction().message(message, kTitle);
+            askAboutLink(message, Buttons::Ok);
+            // A unit in NMEA mode never answers a packet: nothing can finish
+            // a transfer that waits for one.
+            if (m_window.quietMode())
+                abandonTransfer();
             return;
         }
-        // OK stands for Retry.
-        if (userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
-            Answer::Ok) {
+        if (askAboutLink(message, Buttons::RetryCancel) == Answer::Retry) {
             m_link.ResendPacket(packet);
             return;
         }
+        abandonTransfer();
         mnuClose_Click();
         m_window.session().setRealTimeActive(false);
         return;
     }
     case GarminLink::TransferStopped:
-        if (userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
-            Answer::Cancel) {
+        if (askAboutLink(message, Buttons::OkCancel) == Answer::Cancel) {
             m_window.session().setRealTimeActive(false);
             m_link.AbortTransfer();
+            abandonTransfer();
         }
         return;
     case GarminLink::DeviceLost:
-        code = userInteraction().message(message, kTitle, Buttons::OkCancel, Icon::Warning) ==
-                       Answer::Ok
-                   ? GarminLink::kAnswerRetry
-                   : GarminLink::kAnswerCancel;
+        if (askAboutLink(message, Buttons::RetryCancel) == Answer::Retry) {
+            code = GarminLink::kAnswerRetry;
+            return;
+        }
+        code = GarminLink::kAnswerCancel;
+        // The link closes the port on this answer; the window says so too.
+        abandonTransfer();
+        mnuClose_Click();
+        m_window.session().setRealTimeActive(false);
         return;
     default:
         return;

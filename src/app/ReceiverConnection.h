@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TransferState.h"
+#include "core/UserInteraction.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,6 +45,10 @@ public:
 
 private:
     void failConnect();
+    Answer askAboutLink(const QString& message, Buttons buttons);
+    // A transfer the link cannot finish ends as failed: the busy and done
+    // flags are as after any other end, so that nothing waits on it.
+    void abandonTransfer();
 
     frmMain& m_window;
     GarminLink& m_link;

@@ -9,12 +9,13 @@
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
 #include "gps/ReceiverSession.h"
-#include "proj/ProjectTable.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
 #include <QList>
+#include <QLocale>
 #include <QStringView>
+#include <limits>
 
 namespace trekora {
 
@@ -59,6 +60,8 @@ void TransferDispatcher::download(const QString& typeKey) {
     if (typeKey != RecordType::Route)
         m_window.session().setTransferFinished(false);
     m_state.expectedTotal = 0;
+    m_state.outcome = TransferOutcome::Complete;
+    m_dropped = 0;
     m_window.refreshTable();
     if (typeKey == RecordType::Waypoint)
         m_link.DownloadWaypoints();
@@ -117,6 +120,12 @@ gps::RowContext TransferDispatcher::rowContext() const {
 }
 
 void TransferDispatcher::addRow(const QStringList& values) {
+    // A full table keeps what it has; the rest of the transfer still has to
+    // be read off the link, and is counted for the one message at the end.
+    if (m_window.table().recordCounter() == std::numeric_limits<std::int16_t>::max()) {
+        ++m_dropped;
+        return;
+    }
     QList<QStringView> views;
     views.reserve(values.size());
     for (const QString& v : values)
@@ -156,24 +165,48 @@ void TransferDispatcher::onDataPacket(quint8 k) {
     }
 }
 
+void TransferDispatcher::projectDownload(GpsTable& table) {
+    m_state.projectionProblem.clear();
+    m_state.projectionRan = true;
+    if (!table.hasRecords())
+        return;
+    // Rows PROJ cannot convert keep blank projected cells, never 0, 0; the
+    // outcome is kept for quiet mode, which must not write such rows as
+    // complete.
+    const TableProjection projection = projectTableRows(table, true);
+    reportTableProjection(projection);
+    if (projection.complete())
+        return;
+    m_state.projectionRan = projection.converted();
+    m_state.projectionProblem = projection.converted() ? describeUnfilledRows(projection, true)
+                                                       : projection.status.description;
+}
+
 void TransferDispatcher::endOfDownload() {
     // The end of an upload is acknowledged, not sent; a transfer-complete
     // packet always closes a download.
     m_window.session().setTransferBusy(false);
     GpsTable& table = m_window.table();
-    if (table.hasRecords())
-        Project_Table(table, true);
+    projectDownload(table);
     m_window.resetBusy();
     m_window.endTransferProgress();
     m_window.refreshTable();
     const std::int16_t counter = table.recordCounter();
     userInteraction().message(QStringLiteral("Received %1 records.").arg(counter), kTitle);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    QString problem;
+    if (m_dropped > 0)
+        problem = QStringLiteral("Table is Full: %1 of %2 records kept")
+                      .arg(english.toString(int(counter)), english.toString(counter + m_dropped));
+    else if (counter != m_state.expectedTotal)
+        problem =
+            QStringLiteral("Error - Record counts don't match") +
+            QStringLiteral("\r\nGPS claims to have sent %1 records.").arg(m_state.expectedTotal);
+    if (!problem.isEmpty())
+        m_state.outcome = TransferOutcome::Partial;
     m_window.session().setTransferFinished(true);
-    if (counter != m_state.expectedTotal)
-        userInteraction().message(QStringLiteral("Error - Record counts don't match") +
-                                      QStringLiteral("\r\nGPS claims to have sent %1 records.")
-                                          .arg(m_state.expectedTotal),
-                                  kTitle, Buttons::Ok, Icon::Critical);
+    if (!problem.isEmpty())
+        userInteraction().message(problem, kTitle, Buttons::Ok, Icon::Critical);
     m_state.currentKind = 0;
 }
 

@@ -10,6 +10,7 @@
 namespace trekora {
 
 class frmMain;
+class GpsTable;
 class GarminLink;
 class ReceiverConnection;
 class UploadSequencer;
@@ -36,6 +37,7 @@ private:
     void download(const QString& typeKey);
     void onDataPacket(quint8 kind);
     void endOfDownload();
+    void projectDownload(GpsTable& table);
     gps::RowContext rowContext() const;
     void addRow(const QStringList& values);
     void showProgress(const QString& what);
@@ -48,6 +50,7 @@ private:
     gps::SymbolTranslation m_symbols;
     std::function<void()> m_pvt;
     ProgressPace m_pace;
+    int m_dropped = 0; // records a full table could not take
 };
 
 } // namespace trekora

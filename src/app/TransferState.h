@@ -7,10 +7,21 @@
 
 namespace trekora {
 
+// How the last transfer ended: every record moved, some of them (the table
+// filled, the receiver's count differs, rows were refused), or none.
+enum class TransferOutcome { Complete, Partial, Failed };
+
 // What downloads and uploads share while a transfer runs. The link busy and
 // transfer-finished flags live on the main window (quiet mode waits on them).
 struct TransferState {
-    std::int16_t expectedTotal = 0;
+    // Records announced (less headers and links received so far); the count
+    // on the wire is unsigned 16-bit.
+    int expectedTotal = 0;
+    TransferOutcome outcome = TransferOutcome::Complete;
+    // After a download: why the projected columns are not filled everywhere
+    // (one line), and whether the projection ran at all.
+    QString projectionProblem;
+    bool projectionRan = true;
     // Kind of the last data packet received or the kind of records being sent.
     std::uint8_t currentKind = 0;
     // Downloads of routes: the header values of the route being received.

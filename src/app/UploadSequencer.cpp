@@ -7,7 +7,7 @@
 #include "core/UserInteraction.h"
 #include "gps/GarminLink.h"
 #include "gps/ReceiverSession.h"
-#include "proj/ProjectTable.h"
+#include "gps/ShortNames.h"
 #include "table/FieldCatalogue.h"
 #include "table/GpsTable.h"
 
@@ -52,9 +52,84 @@ void UploadSequencer::mnuRUpload_Click() {
 }
 
 void UploadSequencer::refuse() {
+    m_state.outcome = TransferOutcome::Failed;
+    stop();
+}
+
+void UploadSequencer::stop() {
     m_window.resetBusy();
+    m_window.endTransferProgress();
     m_window.session().setTransferBusy(false);
     m_window.session().setTransferFinished(true);
+}
+
+bool UploadSequencer::checkLatLong() {
+    GpsTable& table = m_window.table();
+    if (!m_window.quietMode())
+        return CheckLatLongBeforeUpload(table);
+    // Quiet tasks ask nothing: the coordinates must be there already.
+    const int lat = table.FindColumn(QStringLiteral("lat"));
+    const int lon = table.FindColumn(QStringLiteral("long"));
+    if (lat >= 1 && lon >= 1 && table.hasRecords() &&
+        table.ColumnsFilled(table.grid(), {lat, lon}, QStringLiteral("number")))
+        return true;
+    m_window.quietReport(
+        QStringLiteral("Lat/Long fields must contain valid values.  Please set Lat/Long values ") +
+        QStringLiteral("and try again."));
+    return false;
+}
+
+void UploadSequencer::fitNamesToReceiver() {
+    const QString type = m_window.table().currentRecordType() == RecordType::Route
+                             ? m_link.RouteWaypointType()
+                             : m_link.WaypointType();
+    const int length = gps::identLength(type);
+    GpsTable& table = m_window.table();
+    const int col = table.FindColumn(QStringLiteral("ident"));
+    if (length < 1 || col < 0)
+        return;
+    DataGrid& grid = table.grid();
+    QStringList names;
+    for (int row = m_state.firstRow; row <= m_state.lastRow; ++row) {
+        const QString ident = grid.text(row, col);
+        names << (ident.isEmpty() ? QStringLiteral("WPT%1").arg(row) : ident);
+    }
+    const QStringList fitted = gps::shortNames(names, length);
+    int changed = 0;
+    for (int i = 0; i < fitted.size(); ++i) {
+        const int row = m_state.firstRow + i;
+        if (fitted[i] == grid.text(row, col))
+            continue;
+        if (fitted[i] != names[i])
+            ++changed;
+        grid.setText(row, col, fitted[i]);
+    }
+    if (changed == 0)
+        return;
+    m_window.refreshTable();
+    userInteraction().message(
+        (changed == 1 ? QStringLiteral("1 waypoint name was")
+                      : QStringLiteral("%1 waypoint names were").arg(changed)) +
+            QStringLiteral(" shortened or changed to suit the GPS (at most %1 capital letters "
+                           "and digits, each name different). The table shows the names sent.")
+                .arg(length),
+        kTitle);
+}
+
+int UploadSequencer::trackHeaderCount() const {
+    if (text::trim(m_link.TrackHeaderType()).isEmpty())
+        return 0;
+    // A serial upload sends one header before the first point; over USB a
+    // header goes before every row that starts a segment.
+    if (m_link.Port() != 0)
+        return 1;
+    const GpsTable& table = m_window.table();
+    const int segCol = table.FindColumn(QStringLiteral("new_seg"));
+    int headers = 0;
+    for (int row = m_state.firstRow; segCol >= 0 && row <= m_state.lastRow; ++row)
+        if (isTrue(table.grid().text(row, segCol)))
+            ++headers;
+    return headers;
 }
 
 void UploadSequencer::UploadTable() {
@@ -79,9 +154,10 @@ void UploadSequencer::UploadTable() {
     m_state.uploadRow = m_state.firstRow;
     m_ended = false;
     m_rangeError = false;
-    m_state.expectedTotal = static_cast<std::int16_t>(m_total);
+    m_state.expectedTotal = m_total;
+    m_state.outcome = TransferOutcome::Complete;
 
-    if (m_total < 1 || !CheckLatLongBeforeUpload(table)) {
+    if (m_total < 1 || !checkLatLong()) {
         refuse();
         return;
     }
@@ -95,20 +171,26 @@ void UploadSequencer::UploadTable() {
             return;
         }
         m_state.currentKind = m_link.PidTrackPoint();
+        // The count covers every record between it and transfer complete.
+        n = m_total + trackHeaderCount();
     } else if (type == RecordType::Route) {
         m_state.currentKind = m_link.PidRouteWaypoint();
         n = 2 * m_total;
+        fitNamesToReceiver();
     } else {
         m_state.currentKind = m_link.PidWaypoint();
+        fitNamesToReceiver();
     }
     m_window.showTransferProgress(0, m_total);
     m_link.SendRecordCount(static_cast<qint16>(n));
     if (m_link.Port() != 0)
         return;
 
-    // USB: no acknowledgements, every packet in one loop.
+    // USB: no acknowledgements, every packet in one loop; a route row takes
+    // two steps (its waypoint and the link after it), a track row one.
     const int segCol = table.FindColumn(QStringLiteral("new_seg"));
-    for (int i = 0; i < n; ++i) {
+    const int steps = m_state.currentKind == m_link.PidRouteWaypoint() ? n : m_total;
+    for (int i = 0; i < steps; ++i) {
         if (m_state.currentKind == m_link.PidWaypoint()) {
             Send_Waypoint();
         } else if (m_state.currentKind == m_link.PidTrackPoint()) {
@@ -128,7 +210,7 @@ void UploadSequencer::UploadTable() {
     if (!m_ended)
         m_link.SendTransferComplete();
     if (m_rangeError)
-        refuse();
+        stop();
     else
         finish();
 }
@@ -216,6 +298,7 @@ bool UploadSequencer::outOfRange() {
     m_link.SendTransferComplete();
     m_ended = true;
     m_rangeError = true;
+    m_state.outcome = m_counter > 0 ? TransferOutcome::Partial : TransferOutcome::Failed;
     return true;
 }
 

@@ -38,8 +38,15 @@ public:
 
 private:
     bool checkLatLong();
+    // Ends an upload that sent nothing.
     void refuse();
+    // Clears the busy flag and sets the done flag, whatever the outcome.
+    void stop();
     void finish();
+    // Idents the receiver's format cannot hold are made to fit, each one
+    // distinct, and written back into the table.
+    void fitNamesToReceiver();
+    int trackHeaderCount() const;
     bool endOfRows();
     bool outOfRange();
     QString cell(const QString& field) const;

@@ -279,6 +279,8 @@ void frmMain::Form_Load() {
     }
 
     FieldSettings::SetFieldSettings(QString());
+    // A quiet task has nobody to answer the first-use projection question.
+    projectionHooks().unattended = [quiet = m_quiet] { return quiet; };
     // The catalogue the settings name; the first start asks for a projection.
     LoadProjections(m_projectionCatalogue == QLatin1String("esri") ? QStringLiteral("esri")
                                                                    : QStringLiteral("epsg"));
@@ -301,7 +303,7 @@ void frmMain::runQuietTask() {
         close();
         // Scripts read the outcome from the exit status.
         if (m_options.interactive)
-            QCoreApplication::exit(m_quietDriver->lastResult() ? 0 : 1);
+            QCoreApplication::exit(static_cast<int>(m_quietDriver->exitStatus()));
     });
 }
 

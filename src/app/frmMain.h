@@ -141,6 +141,8 @@ public:
     // The quiet status window (null outside quiet mode).
     frmQuietStatus* quietStatus() const;
     void hideQuietStatus();
+    // A problem a quiet task met, for the calling script (quiet mode only).
+    void quietReport(const QString& text);
     frmInfo& infoWindow();
 
     // --- TableHost ----------------------------------------------------------

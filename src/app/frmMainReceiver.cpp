@@ -106,6 +106,10 @@ void frmMain::hideQuietStatus() {
         m_quietStatus->hide();
 }
 
+void frmMain::quietReport(const QString& text) {
+    m_quietDriver->report(text);
+}
+
 frmInfo& frmMain::infoWindow() {
     if (!m_info)
         m_info = new frmInfo(this);

@@ -2,6 +2,7 @@
 #include "app/ConvertCommand.h"
 #include "app/DeviceOptions.h"
 #include "app/QtUserInteraction.h"
+#include "app/QuietCommand.h"
 #include "app/frmMain.h"
 #include "core/ScriptedInteraction.h"
 #include "io/ShapeNotices.h"
@@ -49,9 +50,16 @@ int main(int argc, char** argv) {
         return runConvert(argc, argv);
 
     const trekora::DeviceOptions devices = trekora::DeviceOptions::take(rawArguments(argc, argv));
-    // Quiet tasks run from scripts and cron jobs: without a display they need none.
-    if (devices.quietTask() && !displayAvailable())
+    // Quiet tasks run from scripts and cron jobs: without a display they need
+    // none. A line too short to be a task would leave an invisible program
+    // behind, so it is refused.
+    if (devices.quietTask() && !displayAvailable()) {
+        if (!trekora::QuietCommand::hasAllFields(devices.remaining.join(QLatin1Char(' ')))) {
+            QTextStream(stderr) << trekora::QuietCommand::usage() << '\n';
+            return static_cast<int>(trekora::QuietExit::Usage);
+        }
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
 
     QApplication app(argc, argv);
     nameApplication();

@@ -12,6 +12,7 @@ Answer defaultAnswer(Buttons buttons) {
         return Answer::Ok;
     case Buttons::OkCancel:
     case Buttons::YesNoCancel:
+    case Buttons::RetryCancel:
         return Answer::Cancel;
     case Buttons::YesNo:
         return Answer::No;
@@ -28,7 +29,9 @@ bool fits(Answer answer, Buttons buttons) {
     case Buttons::YesNo:
         return answer == Answer::Yes || answer == Answer::No;
     case Buttons::YesNoCancel:
-        return answer != Answer::Ok;
+        return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
+    case Buttons::RetryCancel:
+        return answer == Answer::Retry || answer == Answer::Cancel;
     }
     return false;
 }
@@ -49,6 +52,8 @@ Answer ScriptedInteraction::message(const QString& text, const QString& title, B
         m_answers.pop_front();
         if (fits(answer, buttons))
             return answer;
+    } else if (buttons != Buttons::Ok) {
+        noteUnanswered(text);
     }
     return defaultAnswer(buttons);
 }
@@ -56,8 +61,10 @@ Answer ScriptedInteraction::message(const QString& text, const QString& title, B
 std::optional<QString> ScriptedInteraction::input(const QString& prompt, const QString& title,
                                                   const QString& defaultText) {
     m_records.push_back({Kind::Input, prompt, title, Buttons::OkCancel, defaultText});
-    if (m_inputs.empty())
+    if (m_inputs.empty()) {
+        noteUnanswered(prompt);
         return std::nullopt;
+    }
     const bool cancelled = !m_inputs.front().has_value();
     const QString answer = cancelled ? QString() : *m_inputs.front();
     m_inputs.pop_front();
@@ -69,8 +76,10 @@ std::optional<QString> ScriptedInteraction::input(const QString& prompt, const Q
 FileChoice ScriptedInteraction::openFile(const FileRequest& request) {
     m_records.push_back(
         {Kind::OpenFile, request.title, request.filter, Buttons::OkCancel, request.fileName});
-    if (m_files.empty())
+    if (m_files.empty()) {
+        noteUnanswered(request.title);
         return {};
+    }
     FileChoice choice = m_files.front();
     m_files.pop_front();
     return choice;
@@ -79,11 +88,18 @@ FileChoice ScriptedInteraction::openFile(const FileRequest& request) {
 FileChoice ScriptedInteraction::saveFile(const FileRequest& request) {
     m_records.push_back(
         {Kind::SaveFile, request.title, request.filter, Buttons::OkCancel, request.fileName});
-    if (m_files.empty())
+    if (m_files.empty()) {
+        noteUnanswered(request.title);
         return {};
+    }
     FileChoice choice = m_files.front();
     m_files.pop_front();
     return choice;
+}
+
+void ScriptedInteraction::noteUnanswered(const QString& text) {
+    if (m_strict)
+        m_unanswered << text;
 }
 
 QStringList ScriptedInteraction::messages() const {
@@ -99,6 +115,7 @@ void ScriptedInteraction::clear() {
     m_inputs.clear();
     m_files.clear();
     m_records.clear();
+    m_unanswered.clear();
 }
 
 } // namespace trekora

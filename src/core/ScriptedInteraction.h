@@ -42,13 +42,21 @@ public:
 
     // When set, every message is also written to standard error (headless modes).
     void setEcho(bool echo) { m_echo = echo; }
+    // When set, a question, input box or file dialog that finds no scripted
+    // answer is noted: the headless modes must never need one.
+    void setStrict(bool strict) { m_strict = strict; }
+    // Texts of the requests a strict channel had no answer for, in order.
+    const QStringList& unanswered() const { return m_unanswered; }
 
 private:
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
     std::deque<FileChoice> m_files;
+    void noteUnanswered(const QString& text);
     QList<Record> m_records;
+    QStringList m_unanswered;
     bool m_echo = false;
+    bool m_strict = false;
 };
 
 } // namespace trekora

@@ -7,8 +7,8 @@
 namespace trekora {
 
 // Buttons offered by a message box, and the button the user pressed.
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
 enum class Icon { None, Information, Warning, Critical, Question };
 
 // What a file dialog is asked to show.

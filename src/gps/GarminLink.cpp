@@ -194,7 +194,9 @@ void GarminLink::checkWaits() {
 void GarminLink::Pause(qint16 n) {
     if (n <= 0)
         return;
-    waitUntil([] { return false; }, n * m_timing.pauseUnitMs);
+    // A pause after starting the position stream is there for its first
+    // record: once that has arrived there is nothing left to wait for.
+    waitUntil([this] { return m_pvtAwaited && m_pvtArrived; }, n * m_timing.pauseUnitMs);
 }
 
 // ------------------------------------------------------------- requests
@@ -252,10 +254,13 @@ void GarminLink::InfoQuery() {
 }
 
 void GarminLink::StartPositionStream() {
+    m_pvtAwaited = isOpen();
+    m_pvtArrived = false;
     sendCommand(cmd::StartPvtData);
 }
 
 void GarminLink::StopPositionStream() {
+    m_pvtAwaited = false;
     sendCommand(cmd::StopPvtData);
 }
 
@@ -460,18 +465,39 @@ void GarminLink::onAcknowledged(quint8 kind) {
 }
 
 void GarminLink::onPacket(const Packet& packet) {
-    if (m_transfer != Transfer::None && m_transferTimer.isActive())
+    // The end of a transfer stops the stall timer before anyone hears of it:
+    // the caller may show a box about the transfer for as long as the user
+    // likes, and the transfer is over.
+    const bool transferEnds = packet.id == m_ids->xferCmplt && m_transfer != Transfer::None;
+    if (transferEnds) {
+        m_endedTransfer = transferKind();
+        m_transfer = Transfer::None;
+        m_transferTimer.stop();
+    } else if (m_transfer != Transfer::None && m_transferTimer.isActive()) {
         m_transferTimer.start(m_timing.transferStallMs);
+    }
     QPointer<GarminLink> self(this);
+    m_announce = nullptr;
+    const bool counted = packet.id == m_ids->records;
     if (applyPacket(packet)) {
+        const auto announce = m_announce;
         emit PacketReceived(gps::packetBytes(packet));
         if (!self)
             return;
+        if (announce)
+            (this->*announce)();
+        if (!self)
+            return;
+        if (counted && m_transfer != Transfer::None)
+            emit transferStarted(transferKind(), static_cast<quint16>(m_recordCount));
+        if (!self)
+            return;
     }
-    if (packet.id == m_ids->xferCmplt && m_transfer != Transfer::None) {
-        m_transfer = Transfer::None;
-        m_transferTimer.stop();
+    if (transferEnds) {
         emit DataCounts(m_countWaypoints, m_countProximity, m_countRoutePoints, m_countTrackPoints);
+        if (!self)
+            return;
+        emit transferFinished(m_endedTransfer);
         if (!self)
             return;
     }
@@ -513,11 +539,25 @@ bool GarminLink::applyPacket(const Packet& packet) {
     }
     if (id == m_ids->records) {
         gps::ByteReader r(packet.data);
-        m_recordCount = static_cast<qint16>(r.u16());
+        m_recordCount = r.u16();
         return true;
     }
     return applyDataPacket(packet);
 }
+
+// How each record packet of a transfer is read: its packet kind, the
+// decoder and the data type the receiver announced for it, what an
+// unreadable one is called, the count it adds to and the event that
+// announces it.
+struct GarminLink::RecordRoute {
+    quint16 id;
+    bool (*decode)(int type, QByteArrayView data, GarminLink& link);
+    const QString& type;
+    int defaultType;
+    const char* what;
+    qint32* count;
+    void (GarminLink::*announce)();
+};
 
 bool GarminLink::applyDataPacket(const Packet& packet) {
     const quint16 id = packet.id;
@@ -530,50 +570,83 @@ bool GarminLink::applyDataPacket(const Packet& packet) {
     }
     if (id == m_ids->positionData)
         return gps::decodePosition(typeOr(m_caps.positionType, 700), d, m_position);
-    if (id == m_ids->pvtData)
-        return gps::decodePvt(typeOr(m_caps.pvtType, 800), d, m_pvt);
-
-    bool ok = true;
-    if (id == m_ids->wptData) {
-        ok = gps::decodeWaypoint(typeOr(m_caps.waypointType, 100), d, m_waypoint);
-        if (ok)
-            ++m_countWaypoints;
-        else
-            reportUnreadable(QStringLiteral("waypoints"), m_caps.waypointType);
-    } else if (id == m_ids->prxWptData) {
-        ok = gps::decodeWaypoint(typeOr(m_caps.proximityWaypointType, 400), d, m_waypoint);
-        if (ok)
-            ++m_countProximity;
-        else
-            reportUnreadable(QStringLiteral("proximity waypoints"), m_caps.proximityWaypointType);
-    } else if (id == m_ids->rteHdr) {
-        ok = gps::decodeRouteHeader(typeOr(m_caps.routeHeaderType, 200), d, m_route);
-        if (!ok)
-            reportUnreadable(QStringLiteral("route headers"), m_caps.routeHeaderType);
-    } else if (id == m_ids->rteWptData) {
-        ok = gps::decodeWaypoint(typeOr(m_caps.routeWaypointType, 100), d, m_waypoint);
-        if (ok)
-            ++m_countRoutePoints;
-        else
-            reportUnreadable(QStringLiteral("route points"), m_caps.routeWaypointType);
-    } else if (id == m_ids->rteLinkData) {
-        ok = gps::decodeRouteLink(typeOr(m_caps.routeLinkType, 210), d, m_route);
-        if (!ok)
-            reportUnreadable(QStringLiteral("route links"), m_caps.routeLinkType);
-    } else if (id == m_ids->trkHdr || id == pid::TrkHdrAlt) {
-        ok = gps::decodeTrackHeader(typeOr(m_caps.trackHeaderType, 310), d, m_track);
-        if (!ok)
-            reportUnreadable(QStringLiteral("track headers"), m_caps.trackHeaderType);
-    } else if (id == m_ids->trkData) {
-        ok = gps::decodeTrackPoint(typeOr(m_caps.trackPointType, 300), d, m_track);
-        if (ok)
-            ++m_countTrackPoints;
-        else
-            reportUnreadable(QStringLiteral("track points"), m_caps.trackPointType);
+    if (id == m_ids->pvtData) {
+        if (!gps::decodePvt(typeOr(m_caps.pvtType, 800), d, m_pvt))
+            return false;
+        m_pvtArrived = true;
+        m_announce = &GarminLink::announcePvt;
+        return true;
     }
-    if (ok && m_transfer != Transfer::None)
-        ++m_transferRecords;
-    return ok;
+
+    using L = GarminLink;
+    const RecordRoute routes[] = {
+        {m_ids->wptData,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeWaypoint(t, v, l.m_waypoint); },
+         m_caps.waypointType, 100, "waypoints", &m_countWaypoints, &L::announceWaypoint},
+        {m_ids->prxWptData,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeWaypoint(t, v, l.m_waypoint); },
+         m_caps.proximityWaypointType, 400, "proximity waypoints", &m_countProximity,
+         &L::announceProximity},
+        {m_ids->rteHdr,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeRouteHeader(t, v, l.m_route); },
+         m_caps.routeHeaderType, 200, "route headers", nullptr, &L::announceRouteHeader},
+        {m_ids->rteWptData,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeWaypoint(t, v, l.m_waypoint); },
+         m_caps.routeWaypointType, 100, "route points", &m_countRoutePoints,
+         &L::announceRoutePoint},
+        {m_ids->rteLinkData,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeRouteLink(t, v, l.m_route); },
+         m_caps.routeLinkType, 210, "route links", nullptr, &L::announceRouteLink},
+        {m_ids->trkHdr,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeTrackHeader(t, v, l.m_track); },
+         m_caps.trackHeaderType, 310, "track headers", nullptr, &L::announceTrackHeader},
+        {pid::TrkHdrAlt,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeTrackHeader(t, v, l.m_track); },
+         m_caps.trackHeaderType, 310, "track headers", nullptr, &L::announceTrackHeader},
+        {m_ids->trkData,
+         [](int t, QByteArrayView v, L& l) { return gps::decodeTrackPoint(t, v, l.m_track); },
+         m_caps.trackPointType, 300, "track points", &m_countTrackPoints, &L::announceTrackPoint},
+    };
+    for (const RecordRoute& route : routes) {
+        if (route.id != id)
+            continue;
+        if (!route.decode(typeOr(route.type, route.defaultType), d, *this)) {
+            reportUnreadable(QString::fromLatin1(route.what), route.type);
+            return false;
+        }
+        if (route.count)
+            ++*route.count;
+        if (m_transfer != Transfer::None)
+            ++m_transferRecords;
+        m_announce = route.announce;
+        return true;
+    }
+    return true;
+}
+
+void GarminLink::announcePvt() {
+    emit pvtReceived(m_pvt);
+}
+void GarminLink::announceWaypoint() {
+    emit waypointReceived(m_waypoint, gps::WaypointKind::Waypoint);
+}
+void GarminLink::announceProximity() {
+    emit waypointReceived(m_waypoint, gps::WaypointKind::Proximity);
+}
+void GarminLink::announceRoutePoint() {
+    emit waypointReceived(m_waypoint, gps::WaypointKind::RoutePoint);
+}
+void GarminLink::announceRouteHeader() {
+    emit routeHeaderReceived(m_route);
+}
+void GarminLink::announceRouteLink() {
+    emit routeLinkReceived(m_route);
+}
+void GarminLink::announceTrackHeader() {
+    emit trackHeaderReceived(m_track);
+}
+void GarminLink::announceTrackPoint() {
+    emit trackPointReceived(m_track);
 }
 
 void GarminLink::reportUnreadable(const QString& what, const QString& type) {
@@ -596,14 +669,20 @@ void GarminLink::onScreenData(const QByteArray& data) {
                      QStringLiteral("The screen image from the GPS could not be read."));
         return;
     }
+    QPointer<GarminLink> self(this);
     if (!m_screen.started())
         return;
     if (m_screen.complete()) {
         m_screenWanted = false;
         emit ImageProgress(100, m_screen.image());
+        if (self)
+            emit imageProgress(100, m_screen.image());
         return;
     }
-    emit ImageProgress(static_cast<qint16>(std::min(99, m_screen.percent())), QImage());
+    const auto percent = static_cast<qint16>(std::min(99, m_screen.percent()));
+    emit ImageProgress(percent, QImage());
+    if (self)
+        emit imageProgress(percent, QImage());
 }
 
 void GarminLink::onLine(const QByteArray& line) {
@@ -615,6 +694,9 @@ void GarminLink::onLine(const QByteArray& line) {
         return;
     if (line.startsWith('$') && nmeaChecksumOk(line)) {
         emit SentenceReceived(text, QString());
+        if (!self)
+            return;
+        emit sentenceReceived(text);
         if (!self)
             return;
     }
@@ -678,6 +760,25 @@ void GarminLink::onLinkLost(const QString& reason) {
 void GarminLink::raiseProblem(qint16 code, const QString& message, const QByteArray& packet) {
     qint16 answer = code;
     emit LinkProblem(answer, message, packet);
+}
+
+} // namespace trekora
+
+namespace trekora {
+
+gps::TransferKind GarminLink::transferKind() const {
+    switch (m_transfer) {
+    case Transfer::Waypoints:
+        return gps::TransferKind::Waypoints;
+    case Transfer::Routes:
+        return gps::TransferKind::Routes;
+    case Transfer::Tracks:
+        return gps::TransferKind::Tracks;
+    case Transfer::None:
+    case Transfer::Other:
+        break;
+    }
+    return gps::TransferKind::Other;
 }
 
 } // namespace trekora

@@ -20,6 +20,13 @@ class QEventLoop;
 
 namespace trekora {
 
+namespace gps {
+// Which list a received waypoint belongs to.
+enum class WaypointKind { Waypoint, Proximity, RoutePoint };
+// What a transfer carries.
+enum class TransferKind { Waypoints, Routes, Tracks, Other };
+} // namespace gps
+
 // The GPS link component: everything between the program and the receiver.
 // It speaks the receiver's packet protocol over a serial port (Port 1 ... 10)
 // or USB (Port 0), keeps the current record of each kind, and raises its
@@ -68,7 +75,8 @@ public:
     void setPort(qint16 port) { m_port = port; }
     QString Settings() const { return m_settings; }
     void setSettings(const QString& settings) { m_settings = settings; }
-    qint16 RecordCount() const { return m_recordCount; }
+    // The count of the last records packet: unsigned 16-bit on the wire.
+    quint16 RecordCount() const { return m_recordCount; }
 
     // Packet kinds of the connected receiver's link protocol.
     quint8 PidRecords() const { return m_ids->records; }
@@ -176,6 +184,20 @@ signals:
     // Progress of a screen image; at 100 the picture is complete.
     void ImageProgress(qint16 percent, const QImage& picture);
 
+    // The decoded records, each announced after PacketReceived. They travel
+    // by value, so a queued connection sees the record as it arrived.
+    void pvtReceived(trekora::PvtRecord pvt);
+    void waypointReceived(trekora::WaypointRecord waypoint, trekora::gps::WaypointKind kind);
+    void trackHeaderReceived(trekora::TrackRecord header);
+    void trackPointReceived(trekora::TrackRecord point);
+    void routeHeaderReceived(trekora::RouteRecord header);
+    void routeLinkReceived(trekora::RouteRecord link);
+    // A download announced how many records follow; it has ended.
+    void transferStarted(trekora::gps::TransferKind kind, quint16 count);
+    void transferFinished(trekora::gps::TransferKind kind);
+    void sentenceReceived(QString sentence);
+    void imageProgress(qint16 percent, QImage picture);
+
 private:
     enum class Transfer { None, Waypoints, Routes, Tracks, Other };
 
@@ -185,6 +207,7 @@ private:
     void dropLink();
     void resetSessionState();
 
+    struct RecordRoute;
     void onPacket(const gps::Packet& packet);
     bool applyPacket(const gps::Packet& packet);
     bool applyDataPacket(const gps::Packet& packet);
@@ -204,6 +227,15 @@ private:
     void emulateAck(quint8 kind);
     void raiseProblem(qint16 code, const QString& message, const QByteArray& packet = {});
     void reportUnreadable(const QString& what, const QString& type);
+    gps::TransferKind transferKind() const;
+    void announcePvt();
+    void announceWaypoint();
+    void announceProximity();
+    void announceRoutePoint();
+    void announceRouteHeader();
+    void announceRouteLink();
+    void announceTrackHeader();
+    void announceTrackPoint();
     bool sendAndWaitAck(quint8 id, const QByteArray& data, int timeoutMs);
 
     // Runs the event loop until `done` holds or the time is up; true when done.
@@ -217,7 +249,7 @@ private:
 
     qint16 m_port = 1;
     QString m_settings = QStringLiteral("9600,N,8,1");
-    qint16 m_recordCount = 0;
+    quint16 m_recordCount = 0;
     const gps::pid::LinkIds* m_ids = &gps::pid::L001;
     gps::Capabilities m_caps;
     Timing m_timing;
@@ -239,6 +271,8 @@ private:
     bool m_capsSeen = false;
     bool m_dateTimeSeen = false;
     bool m_nmeaSeen = false;
+    bool m_pvtAwaited = false; // the position stream was started, Pause waits for its record
+    bool m_pvtArrived = false;
     bool m_sendFailed = false;
     bool m_quietFailures = false;
     quint32 m_ackCount = 0;
@@ -247,6 +281,9 @@ private:
     QTimer m_productSettleTimer;
 
     Transfer m_transfer = Transfer::None;
+    gps::TransferKind m_endedTransfer = gps::TransferKind::Other;
+    // The typed event of the packet being handled, raised after PacketReceived.
+    void (GarminLink::*m_announce)() = nullptr;
     bool m_transferProblemRaised = false;
     quint16 m_uploadCommand = gps::cmd::TransferWpt;
     QTimer m_transferTimer;

@@ -5,6 +5,7 @@
 #include "core/FileNumber.h"
 #include "core/TextConventions.h"
 #include "core/UserInteraction.h"
+#include "io/ExportRows.h"
 #include "io/TextFile.h"
 #include "shapes/CFileName.h"
 #include "shapes/CPart.h"
@@ -257,7 +258,7 @@ bool coordinatesFilled(const GpsTable& table, int xColumn, int yColumn) {
     if (xColumn < 0 || yColumn < 0)
         return false;
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     for (int r = first; r <= last && r < grid.rows(); ++r)
         if (!text::fileNumber(grid.textView(r, xColumn)) ||
             !text::fileNumber(grid.textView(r, yColumn)))
@@ -348,7 +349,7 @@ int writeSegments(IoContext& io, CShapeFile& file, DBase::Handle dbf,
                   int minPoints, const QString& statusSuffix) {
     GpsTable& table = io.table;
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     int count = 0;
     auto part = std::make_shared<CPart>();
     int segmentRow = first;
@@ -391,7 +392,7 @@ int writePoints(IoContext& io, CShapeFile& file, DBase::Handle dbf,
                 const std::vector<AttributeColumn>& attributes, const ExportColumns& cols) {
     GpsTable& table = io.table;
     const DataGrid& grid = table.grid();
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     int count = 0;
     for (int r = first; r <= last && r < grid.rows(); ++r) {
         table.host().setMessage(
@@ -514,7 +515,7 @@ bool Save_DBF(IoContext& io, const QString& path, bool append) {
         dbf = openAttributeTable(append ? path : staged->path(info.fileName()), specs, append,
                                  io.outputCodePage);
         table.setRecordCounter(0);
-        const auto [first, last] = table.GetRowRange();
+        const auto [first, last] = rowsToExport(table);
         for (int r = first; r <= last && r < table.grid().rows(); ++r) {
             writeAttributes(io, dbf, attributes, r);
             table.setRecordCounter(std::int16_t(table.recordCounter() + 1));

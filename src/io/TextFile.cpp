@@ -4,6 +4,7 @@
 #include "core/CodePage.h"
 #include "core/UserInteraction.h"
 #include "io/CoordinateCheck.h"
+#include "io/ExportRows.h"
 #include "io/FieldMapping.h"
 #include "table/GpsTable.h"
 
@@ -255,7 +256,7 @@ bool Save_TextFile(IoContext& io, const QString& path, const QString& delimiterT
         header.replace(';', delimiter);
         buffer += (utf8 ? header.toUtf8() : ansi::fromUnicode(header)) + "\r\n";
     }
-    const auto [first, last] = table.GetRowRange();
+    const auto [first, last] = rowsToExport(table);
     for (int r = first; r <= last && r < table.grid().rows() && ok; ++r) {
         const QString line = recordLine(table, r, delimiter);
         if (utf8) {

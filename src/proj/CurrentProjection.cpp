@@ -79,6 +79,8 @@ void PromptForDefaultProjection() {
     auto& hooks = projectionHooks();
     if (hooks.propertiesVisible && hooks.propertiesVisible())
         return;
+    if (hooks.unattended && hooks.unattended())
+        return;
     Settings::set(kSection, QStringLiteral("proj"), kDefaultCode);
     Settings::set(kSection, QStringLiteral("projfile"), QStringLiteral("epsg"));
     if (hooks.fillProjectionTab)

@@ -20,6 +20,9 @@ struct ProjectionHooks {
     std::function<void()> fillProjectionTab;
     // Open_Properties(tab index).
     std::function<void(int)> openProperties;
+    // True when nobody can answer (quiet tasks): the first-use question is
+    // not asked and nothing is stored; the unset projection reads as 4326.
+    std::function<bool()> unattended;
 };
 ProjectionHooks& projectionHooks();
 

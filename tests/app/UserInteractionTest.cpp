@@ -58,6 +58,12 @@ TEST(QtUserInteraction, MessageBoxShowsTheTextAndReportsTheButton) {
 
     whenShown<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
     EXPECT_EQ(interaction.message("Save?", "Question", Buttons::YesNoCancel), Answer::Cancel);
+
+    whenShown<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->button(QMessageBox::Ok), nullptr);
+        box->button(QMessageBox::Retry)->click();
+    });
+    EXPECT_EQ(interaction.message("Lost", "Link", Buttons::RetryCancel), Answer::Retry);
 }
 
 TEST(QtUserInteraction, InputBoxReturnsTheAnswerOrNothingOnCancel) {

@@ -31,3 +31,17 @@ TEST_F(SettingsTest, ScriptedChannelAnswersInOrderAndRecordsTexts) {
     EXPECT_EQ(userInteraction().inputText("Rate", "Set"), "");
     EXPECT_EQ(ui.messages(), QStringList({"Saved", "Replace?", "Again?"}));
 }
+
+TEST_F(SettingsTest, RetryIsAnAnswerOfItsOwnAndStrictChannelsNoteUnansweredQuestions) {
+    ui.setStrict(true);
+    ui.answerMessage(Answer::Retry);
+    EXPECT_EQ(userInteraction().message("Lost", "Link", Buttons::RetryCancel), Answer::Retry);
+    // Unscripted, a Retry/Cancel box cancels: a headless run never loops on it.
+    EXPECT_EQ(userInteraction().message("Lost", "Link", Buttons::RetryCancel), Answer::Cancel);
+    // Retry does not answer a Yes/No question.
+    ui.answerMessage(Answer::Retry);
+    EXPECT_EQ(userInteraction().question("Replace?", "Question"), Answer::No);
+    EXPECT_EQ(userInteraction().message("Saved", "Info"), Answer::Ok);
+    EXPECT_EQ(userInteraction().inputText("Rate", "Set"), "");
+    EXPECT_EQ(ui.unanswered(), QStringList({"Lost", "Rate"}));
+}

@@ -2,6 +2,7 @@
 // pseudo-terminal, both running on this test's event loop.
 #include "core/Settings.h"
 #include "gps/GarminLink.h"
+#include "gps/PositionSource.h"
 #include "gps/protocol/ByteIO.h"
 #include "gps/protocol/DataTypes.h"
 #include "sim/SimulatedReceiver.h"
@@ -129,7 +130,9 @@ protected:
         link.RequestProductData();
     }
 
-    bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+    // Generous: the bound only matters when something is broken, and the suite
+    // runs under the sanitizers on a loaded two-core machine.
+    bool waitFor(const std::function<bool()>& done, int ms = 20000) {
         return QTest::qWaitFor(done, ms);
     }
 
@@ -577,4 +580,61 @@ TEST_F(GarminLinkSim, AUnitWithoutProtocolArrayIsTakenForAClassicOne) {
     ASSERT_EQ(rec.waypoints.size(), SimData::demo().waypoints.size());
     EXPECT_EQ(rec.waypoints[2].ident, QStringLiteral("ELCAP"));
     EXPECT_TRUE(rec.problems.isEmpty());
+}
+
+TEST_F(GarminLinkSim, TypedEventsCarryTheRecordsOfThePacketStream) {
+    startSim();
+    connectLink();
+    rec.reset();
+    QList<WaypointRecord> waypoints, routePoints;
+    QList<TrackRecord> trackPoints;
+    int routeHeaders = 0, routeLinks = 0;
+    QList<QPair<gps::TransferKind, quint16>> started;
+    QList<gps::TransferKind> finished;
+    QObject::connect(&link, &GarminLink::waypointReceived,
+                     [&](WaypointRecord w, gps::WaypointKind kind) {
+                         (kind == gps::WaypointKind::RoutePoint ? routePoints : waypoints) << w;
+                     });
+    QObject::connect(&link, &GarminLink::trackPointReceived,
+                     [&](TrackRecord t) { trackPoints << t; });
+    QObject::connect(&link, &GarminLink::routeHeaderReceived, [&](RouteRecord) { ++routeHeaders; });
+    QObject::connect(&link, &GarminLink::routeLinkReceived, [&](RouteRecord) { ++routeLinks; });
+    QObject::connect(&link, &GarminLink::transferStarted,
+                     [&](gps::TransferKind kind, quint16 count) {
+                         started.append({kind, count});
+                     });
+    QObject::connect(&link, &GarminLink::transferFinished,
+                     [&](gps::TransferKind kind) { finished << kind; });
+
+    link.DownloadWaypoints();
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 1; }));
+    link.DownloadRoutes();
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 2; }));
+    link.DownloadTracks();
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 3; }));
+
+    EXPECT_EQ(waypoints, rec.waypoints);
+    EXPECT_EQ(routePoints, rec.routePoints);
+    EXPECT_EQ(trackPoints, rec.trackPoints);
+    EXPECT_EQ(routeHeaders, rec.routeHeaders.size());
+    EXPECT_EQ(routeLinks, rec.count(link.PidRouteLink()));
+    const QList<gps::TransferKind> kinds = {gps::TransferKind::Waypoints, gps::TransferKind::Routes,
+                                            gps::TransferKind::Tracks};
+    EXPECT_EQ(finished, kinds);
+    ASSERT_EQ(started.size(), 3);
+    EXPECT_EQ(started[0].first, gps::TransferKind::Waypoints);
+    EXPECT_EQ(started[0].second, SimData::demo().waypoints.size());
+    EXPECT_EQ(started[2].second, link.RecordCount());
+
+    // The position stream reaches a position source as fixes.
+    gps::PvtPositionSource source;
+    source.attach(link);
+    QList<gps::PositionFix> fixes;
+    QObject::connect(&source, &gps::PositionSource::positionReceived,
+                     [&](const gps::PositionFix& fix) { fixes << fix; });
+    link.StartPositionStream();
+    ASSERT_TRUE(waitFor([&] { return !fixes.isEmpty(); }, 4000));
+    link.StopPositionStream();
+    EXPECT_NEAR(fixes[0].latitude, rec.pvts.value(0).latitude, 1e-9);
+    EXPECT_EQ(fixes[0].quality, gps::PositionFix::Quality::ThreeD);
 }
