@@ -39,6 +39,7 @@ struct MainMenus {
     QAction* mnuLVLayerL = nullptr;
     QMenu* mnuSaveTo = nullptr;
     QAction* mnuAFile = nullptr;
+    // Beyond the classic menus: new tables and text files in UTF-8 (checkable).
     QAction* mnuUtf8Tables = nullptr;
     QMenu* mnuAVSave = nullptr;
     QAction* mnuShapefile = nullptr;

@@ -163,7 +163,7 @@ void frmMain::connectMenus() {
                 [this, i] { mnuBaudRate_Click(int(i)); });
     connect(m.mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(m.mnuAFile, &QAction::triggered, this, &frmMain::mnuAFile_Click);
-    // Beyond Windows-1252: dBASE text that the code page cannot hold.
+    // Text that Windows-1252 cannot hold: the user may have files written in UTF-8.
     m.mnuUtf8Tables->setCheckable(true);
     m.mnuUtf8Tables->setChecked(outputCodePageSetting() == CodePage::Utf8);
     connect(m.mnuUtf8Tables, &QAction::toggled, this, [](bool utf8) {

@@ -6,6 +6,7 @@
 #include "app/QuietCommand.h"
 #include "app/frmMain.h"
 #include "core/ScriptedInteraction.h"
+#include "io/ShapeNotices.h"
 #include "sim/SimulatedReceiver.h"
 
 #include <QApplication>
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
     const auto help = trekora::CommandLineHelp::requested(rawArguments(argc, argv));
     if (help != trekora::CommandLineHelp::Request::None)
         return answerHelpRequest(help);
+    // The file library tells and asks through the program's boxes.
+    trekora::installShapeNotices();
     if (argc > 1 && std::strcmp(argv[1], "convert") == 0)
         return runConvert(argc, argv);
 

@@ -150,6 +150,49 @@ QByteArray encode(QStringView text, CodePage page, qsizetype maxBytes, bool* los
     return out;
 }
 
+bool looksLikeUtf8(QByteArrayView bytes) {
+    bool beyondAscii = false;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // Lead byte: its length, and the smallest code point it may carry.
+        qsizetype length = 0;
+        char32_t c = 0;
+        char32_t smallest = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            c = b & 0x1F;
+            smallest = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            c = b & 0x0F;
+            smallest = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            c = b & 0x07;
+            smallest = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size())
+            return false;
+        for (qsizetype k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        beyondAscii = true;
+        i += length;
+    }
+    return beyondAscii;
+}
+
 bool canEncode(QStringView text, CodePage page) {
     if (page == CodePage::Utf8 || isAscii(text))
         return true;

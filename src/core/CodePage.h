@@ -25,6 +25,11 @@ QString decode(QByteArrayView bytes, CodePage page);
 QByteArray encode(QStringView text, CodePage page, qsizetype maxBytes = -1,
                   bool* lossless = nullptr);
 
+// Whether `bytes` are well-formed UTF-8 with at least one character beyond
+// ASCII: what a text line written by a UTF-8 tool looks like, and what a
+// Windows-1252 line with accented letters almost never is.
+bool looksLikeUtf8(QByteArrayView bytes);
+
 // Whether every character of `text` has a byte sequence in `page`.
 bool canEncode(QStringView text, CodePage page);
 

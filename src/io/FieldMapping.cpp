@@ -28,6 +28,49 @@ void renameEntries(QStringList& entries, const QString& from, const QString& to,
             entry = to;
 }
 
+// File field names that GIS files commonly use for the table's fields, each
+// with the table fields it may stand for, the first present one taken.
+struct GisName {
+    const char* file;
+    std::array<const char*, 2> table;
+};
+constexpr GisName kGisNames[] = {
+    {"name", {"ident", nullptr}},
+    {"ele", {"altitude", "alt"}},
+    {"elevation", {"altitude", "alt"}},
+    {"z", {"altitude", "alt"}},
+    {"desc", {"comment", nullptr}},
+    {"cmt", {"comment", nullptr}},
+    {"description", {"comment", nullptr}},
+    {"sym", {"symbol", nullptr}},
+    {"datetime", {"time", nullptr}},
+    {"latitude", {"lat", nullptr}},
+    {"longitude", {"long", nullptr}},
+    {"lon", {"long", nullptr}},
+    {"lng", {"long", nullptr}},
+};
+
+// Renames entries with a common GIS name to the table field they stand for,
+// unless the file has a field of that name already or the table lacks it.
+void takeCommonGisNames(QStringList& entries, const GpsTable& table) {
+    for (QString& entry : entries) {
+        if (table.FindColumn(entry) > 0)
+            continue;
+        for (const GisName& alias : kGisNames) {
+            if (entry.compare(QLatin1String(alias.file), Qt::CaseInsensitive) != 0)
+                continue;
+            for (const char* target : alias.table) {
+                const QString name = target ? QString::fromLatin1(target) : QString();
+                if (!name.isEmpty() && table.FindColumn(name) > 0 && !hasEntry(entries, name)) {
+                    entry = name;
+                    break;
+                }
+            }
+            break;
+        }
+    }
+}
+
 FieldMappingRequest buildRequest(const QStringList& entries, const QString& fileKind,
                                  const QString& recordType) {
     FieldMappingRequest request;
@@ -106,6 +149,11 @@ MappingResult get_Required_Fields(QString& fileFieldList, const QString& fileKin
                                   const QString& recordType, const GpsTable& table,
                                   FieldChooser& chooser) {
     QStringList entries = text::split(fileFieldList, QStringLiteral(";"));
+    const QStringList original = entries;
+    if (chooser.takesCommonGisNames()) {
+        takeCommonGisNames(entries, table);
+        fileFieldList = entries.join(';');
+    }
     const FieldMappingRequest request = buildRequest(entries, fileKind, recordType);
     MappingResult result;
     if (!request.missing.isEmpty()) {
@@ -130,8 +178,12 @@ MappingResult get_Required_Fields(QString& fileFieldList, const QString& fileKin
         fileFieldList = entries.join(';');
     }
     QStringList columns;
-    for (const QString& entry : entries)
-        columns << QString::number(table.FindColumn(entry));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const int column = table.FindColumn(entries[i]);
+        columns << QString::number(column);
+        if (column < 1 && i < original.size())
+            result.ignoredFields << original[i];
+    }
     result.columns = columns.join(';');
     return result;
 }

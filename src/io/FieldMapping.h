@@ -37,6 +37,10 @@ class FieldChooser {
 public:
     virtual ~FieldChooser() = default;
     virtual std::optional<std::array<QString, 6>> choose(const FieldMappingRequest& request) = 0;
+    // Whether file fields with the names GIS files commonly use are taken
+    // for the table's fields before anything is asked (name → ident, ele →
+    // altitude, desc → comment, ...), as a user mapping them by hand would.
+    virtual bool takesCommonGisNames() const { return false; }
 };
 
 // Answers as a user who accepts the suggestions: file fields named like the
@@ -46,6 +50,7 @@ public:
 class AcceptingFieldChooser : public FieldChooser {
 public:
     std::optional<std::array<QString, 6>> choose(const FieldMappingRequest& request) override;
+    bool takesCommonGisNames() const override { return true; }
     // The required fields the last refused request lacked, joined with ", ".
     const QString& refusal() const { return m_refusal; }
 
@@ -59,6 +64,8 @@ private:
 struct MappingResult {
     QString columns;
     std::int16_t projectionState = 0;
+    // The file's fields that no table column takes, by their names in the file.
+    QStringList ignoredFields;
     bool cancelled() const { return columns.isEmpty(); }
 };
 
@@ -66,7 +73,8 @@ struct MappingResult {
 QStringList requiredFields(const QString& fileKind, const QString& recordType);
 
 // Maps the file's fields (";"-joined, rewritten in place) to the table's
-// columns, asking `chooser` when a required field is missing.
+// columns, asking `chooser` when a required field is missing. A chooser that
+// takes common GIS names has them renamed to the table's fields first.
 MappingResult get_Required_Fields(QString& fileFieldList, const QString& fileKind,
                                   const QString& recordType, const GpsTable& table,
                                   FieldChooser& chooser);

@@ -127,9 +127,55 @@ void showError(const ShapeError& error) {
                               QStringLiteral("Error"), Buttons::Ok, Icon::Critical);
 }
 
-// Adds the rows of one shape; false when the table refused one.
+// What a shapefile's type means for loading.
+enum class ShapeKind { Points, Parts, MultiPoints, Unsupported };
+
+ShapeKind shapeKind(std::int32_t fileType) {
+    switch (fileType) {
+    case 1:
+    case 11:
+    case 21:
+        return ShapeKind::Points;
+    case 3:
+    case 5:
+    case 13:
+    case 15:
+    case 23:
+    case 25:
+        return ShapeKind::Parts;
+    case 8:
+    case 18:
+    case 28:
+        return ShapeKind::MultiPoints;
+    default:
+        return ShapeKind::Unsupported;
+    }
+}
+
+bool hasHeights(std::int32_t fileType) {
+    return fileType == 11 || fileType == 13 || fileType == 15;
+}
+
+// The name of a shape type, for the error that a type cannot be loaded.
+QString shapeTypeName(std::int32_t fileType) {
+    switch (fileType) {
+    case 0:
+        return QStringLiteral("Null Shape");
+    case 18:
+        return QStringLiteral("MultiPointZ");
+    case 28:
+        return QStringLiteral("MultiPointM");
+    case 31:
+        return QStringLiteral("MultiPatch");
+    default:
+        return QStringLiteral("type %1").arg(fileType);
+    }
+}
+
+// Adds the rows of one shape; false when the table refused one. With
+// `heights`, every row also takes its point's Z as the altitude.
 bool addShapeRows(GpsTable& table, const IShapePtr& shape, const QStringList& attributes,
-                  const QString& columns, const QString& typeText) {
+                  const QString& columns, const QString& typeText, bool heights) {
     QList<QStringView> values;
     values.reserve(attributes.size() + 4);
     for (const QString& attribute : attributes)
@@ -138,10 +184,13 @@ bool addShapeRows(GpsTable& table, const IShapePtr& shape, const QStringList& at
     auto addPoint = [&](const CPoint& p, const QString* segmentFlag) {
         const QString y = coordinate(p.Y());
         const QString x = coordinate(p.X());
+        const QString z = heights ? text::format(p.Z(), u"0.00") : QString();
         values.resize(base);
         values << y << x << typeText;
         if (segmentFlag)
             values << *segmentFlag;
+        if (heights)
+            values << z;
         return table.AddRecordValues(values, columns);
     };
     if (const auto point = std::dynamic_pointer_cast<CPoint>(shape))
@@ -193,8 +242,10 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
                              base + QStringLiteral(".dbf contains 0 records"));
 
         const std::int32_t fileType = shapes->fileType();
-        const QString type =
-            (fileType == 1 || fileType == 8) ? RecordType::Waypoint : RecordType::Track;
+        const ShapeKind kind = shapeKind(fileType);
+        const QString type = (kind == ShapeKind::Points || kind == ShapeKind::MultiPoints)
+                                 ? RecordType::Waypoint
+                                 : RecordType::Track;
         table.setCurrentRecordType(type);
         table.SetTableType(type);
 
@@ -205,6 +256,7 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
             table.host().setBusy(false);
             return false;
         }
+        io.report.setIgnoredFields(mapping.ignoredFields);
         QString columns = mapping.columns + QStringLiteral(";%1;%2;%3")
                                                 .arg(table.FindColumn(QStringLiteral("y_proj")))
                                                 .arg(table.FindColumn(QStringLiteral("x_proj")))
@@ -212,14 +264,19 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
         const std::int32_t count = shapes->Count();
         const std::int32_t recordCount = DBase::GetRecordCount(dbf.get());
         RecordCursor records(dbf.get());
-        if (fileType == 3 || fileType == 5)
+        if (kind == ShapeKind::Parts)
             columns += ';' + QString::number(table.FindColumn(QStringLiteral("new_seg")));
-        else if (fileType == 8)
+        else if (kind == ShapeKind::MultiPoints)
             throw ShapeError(222, kShapefileSource,
                              QStringLiteral("Multi-Point shapefiles currently not supported.  "
                                             "Convert to a Point shapefile and try again"));
-        else if (fileType != 1)
-            throw ShapeError(9999, kShapefileSource, QStringLiteral("Unsupported shape type"));
+        else if (kind == ShapeKind::Unsupported)
+            throw ShapeError(9999, kShapefileSource,
+                             QStringLiteral("Unsupported shape type: ") + shapeTypeName(fileType));
+        const int altitudeColumn = table.FindColumn(QStringLiteral("altitude"));
+        const bool heights = hasHeights(fileType) && altitudeColumn > 0;
+        if (heights)
+            columns += ';' + QString::number(altitudeColumn);
 
         const QString typeText = type.toUpper();
         ReadBlock* block = io.block;
@@ -247,7 +304,7 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
                 block->resumeAt = i;
                 break;
             }
-            if (!addShapeRows(table, shape, *record, columns, typeText)) {
+            if (!addShapeRows(table, shape, *record, columns, typeText, heights)) {
                 table.host().setBusy(false);
                 return false;
             }
@@ -333,6 +390,7 @@ bool Open_DBF(IoContext& io, const QString& path) {
                                               table.currentRecordType(), table, io.chooser);
                 if (mapping.cancelled())
                     throw ShapeError(515, kDbfSource, QStringLiteral("Required fields not found"));
+                io.report.setIgnoredFields(mapping.ignoredFields);
                 coordinates.emplace(table, mapping.columns);
             }
             table.host().setMessage(QStringLiteral("Loading record: %1").arg(n));

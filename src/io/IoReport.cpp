@@ -70,13 +70,13 @@ QString IoReport::ignoredFieldsLine() const {
 }
 
 void showReport(const IoReport& report, const QString& title) {
-    QStringList lines = report.problemLines();
-    if (!report.ignoredFieldsLine().isEmpty())
-        lines << report.ignoredFieldsLine();
+    // Fields the table has no column for are usual in the window, where the
+    // field list is the user's choice: only problems are worth a box.
+    const QStringList lines = report.problemLines();
     if (lines.isEmpty())
         return;
     userInteraction().message(lines.join(QStringLiteral("\r\n")), title, Buttons::Ok,
-                              report.hasProblems() ? Icon::Warning : Icon::Information);
+                              Icon::Warning);
 }
 
 CodePage outputCodePageSetting() {

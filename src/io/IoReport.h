@@ -57,8 +57,8 @@ private:
     QStringList m_ignored;
 };
 
-// Shows the report's lines in one message box titled `title`, when there is
-// anything to say.
+// Shows the report's problem lines in one message box titled `title`, when
+// there are any.
 void showReport(const IoReport& report, const QString& title);
 
 // The code page the user chose for new dBASE tables (setting "files" /

@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace trekora {
@@ -102,6 +103,14 @@ QString notWrittenReason(const QString& value, const QString& fieldName, CodePag
     return {};
 }
 
+// The input record a table row came from when the table is one block of a
+// longer input, else the row itself.
+std::int64_t inputRecord(const IoContext& io, int row) {
+    if (io.block && row >= 1 && size_t(row) <= io.block->rowRecords.size())
+        return io.block->rowRecords[size_t(row) - 1];
+    return row;
+}
+
 void writeAttributes(IoContext& io, DBase::Handle dbf, const std::vector<AttributeColumn>& columns,
                      int row) {
     const std::int32_t record = DBase::AppendRecord(dbf);
@@ -121,7 +130,8 @@ void writeAttributes(IoContext& io, DBase::Handle dbf, const std::vector<Attribu
             continue;
         const QString reason = notWrittenReason(value, column.fieldName, page);
         if (!reason.isEmpty())
-            io.report.valueNotWritten(row, grid.text(0, column.column), value, reason);
+            io.report.valueNotWritten(inputRecord(io, row), grid.text(0, column.column), value,
+                                      reason);
     }
 }
 
@@ -152,24 +162,30 @@ double signedArea2(const CPart& part) {
     return sum;
 }
 
-// A ring ready for a polygon record: closed, and clockwise, because shapefile
-// readers take counterclockwise rings for holes.
-CPartPtr outerRing(const CPart& part) {
+// A copy of the ring, closed (its last point repeats the first).
+CPartPtr closedRing(const CPart& part) {
     QList<CPointPtr> points = part.NewEnum();
-    const CPointPtr& first = points.front();
-    const CPointPtr& last = points.back();
+    const CPointPtr first = points.front();
+    const CPointPtr last = points.back();
     if (first->X() != last->X() || first->Y() != last->Y())
-        points.push_back(std::make_shared<CPoint>(first->X(), first->Y()));
+        points.push_back(first);
     auto ring = std::make_shared<CPart>();
     for (const CPointPtr& p : points)
         ring->Add(std::make_shared<CPoint>(p->X(), p->Y()));
-    if (signedArea2(*ring) > 0) {
-        auto reversed = std::make_shared<CPart>();
-        for (qsizetype i = points.size() - 1; i >= 0; --i)
-            reversed->Add(std::make_shared<CPoint>(points[i]->X(), points[i]->Y()));
-        return reversed;
-    }
     return ring;
+}
+
+// A ring ready to be a polygon's outer ring: closed, and clockwise, because
+// shapefile readers take counterclockwise rings for holes.
+CPartPtr outerRing(const CPart& part) {
+    CPartPtr ring = closedRing(part);
+    if (signedArea2(*ring) <= 0)
+        return ring;
+    const QList<CPointPtr> points = ring->NewEnum();
+    auto reversed = std::make_shared<CPart>();
+    for (qsizetype i = points.size() - 1; i >= 0; --i)
+        reversed->Add(std::make_shared<CPoint>(points[i]->X(), points[i]->Y()));
+    return reversed;
 }
 
 // Refuses an append onto a shapefile of another type before any file is
@@ -196,9 +212,10 @@ class StagedFiles {
 public:
     explicit StagedFiles(const QString& targetDirectory)
         : m_target(targetDirectory), m_stage(QDir(targetDirectory).filePath(".trekora-XXXXXX")) {
+        // A folder that takes no new file takes no table either.
         if (!m_stage.isValid())
-            throw ShapeError(shape_errors::kPathFileAccess, QStringLiteral("Save_DBF"),
-                             QStringLiteral("Path/File access error"));
+            throw ShapeError(kTableError, QStringLiteral("Save_DBF"),
+                             QStringLiteral("Error Creating Table"));
     }
     // Where a file named `fileName` is written meanwhile.
     QString path(const QString& fileName) const { return m_stage.filePath(fileName); }
@@ -276,6 +293,56 @@ ExportColumns checkColumns(const GpsTable& table, const QString& shape, bool pro
 }
 
 // Writes one record per segment of at least `minPoints` usable points.
+// Collects the polygon records of a segment walk. A ring held clockwise
+// starts a record; a ring held counterclockwise inside the record's outer
+// ring is a hole of it (that is how shapefiles keep holes, so a polygon with
+// a hole loaded from a file is saved as one again); any other ring starts a
+// record of its own, turned clockwise.
+class PolygonRecords {
+public:
+    explicit PolygonRecords(std::function<void(int row, const std::shared_ptr<CPolygon>&)> write)
+        : m_write(std::move(write)) {}
+    void addRing(const CPart& part, int segmentRow) {
+        const CPartPtr ring = closedRing(part);
+        if (m_polygon && signedArea2(*ring) > 0 && inside(*ring->NewEnum().front(), *m_outer)) {
+            m_polygon->Add(ring);
+            return;
+        }
+        flush();
+        m_outer = outerRing(part);
+        m_polygon = std::make_shared<CPolygon>();
+        m_polygon->Add(m_outer);
+        m_row = segmentRow;
+    }
+    void flush() {
+        if (m_polygon)
+            m_write(m_row, m_polygon);
+        m_polygon.reset();
+    }
+
+private:
+    // Whether `p` lies inside the closed ring (even-odd rule).
+    static bool inside(const CPoint& p, const CPart& ring) {
+        const auto& points = ring.NewEnum();
+        bool in = false;
+        for (qsizetype i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+            const CPoint& a = *points[i];
+            const CPoint& b = *points[j];
+            if ((a.Y() > p.Y()) != (b.Y() > p.Y()) &&
+                p.X() < (b.X() - a.X()) * (p.Y() - a.Y()) / (b.Y() - a.Y()) + a.X())
+                in = !in;
+        }
+        return in;
+    }
+
+    std::function<void(int, const std::shared_ptr<CPolygon>&)> m_write;
+    std::shared_ptr<CPolygon> m_polygon;
+    CPartPtr m_outer;
+    int m_row = 0;
+};
+
+// Writes one record per segment of at least `minPoints` usable points
+// (polygons: holes join the record of their outer ring).
 template <class Shape>
 int writeSegments(IoContext& io, CShapeFile& file, DBase::Handle dbf,
                   const std::vector<AttributeColumn>& attributes, const ExportColumns& cols,
@@ -286,15 +353,20 @@ int writeSegments(IoContext& io, CShapeFile& file, DBase::Handle dbf,
     int count = 0;
     auto part = std::make_shared<CPart>();
     int segmentRow = first;
-    auto finish = [&] {
-        writeAttributes(io, dbf, attributes, segmentRow);
-        auto shape = std::make_shared<Shape>();
-        if constexpr (std::is_same_v<Shape, CPolygon>)
-            shape->Add(outerRing(*part));
-        else
-            shape->Add(part);
+    auto write = [&](int row, const GeometryObjectPtr& shape) {
+        writeAttributes(io, dbf, attributes, row);
         file.Add(shape);
         ++count;
+    };
+    PolygonRecords polygons(write);
+    auto finish = [&] {
+        if constexpr (std::is_same_v<Shape, CPolygon>) {
+            polygons.addRing(*part, segmentRow);
+        } else {
+            auto shape = std::make_shared<Shape>();
+            shape->Add(part);
+            write(segmentRow, shape);
+        }
     };
     for (int r = first; r <= last && r < grid.rows(); ++r) {
         const auto x = text::fileNumber(grid.textView(r, cols.x));
@@ -312,6 +384,7 @@ int writeSegments(IoContext& io, CShapeFile& file, DBase::Handle dbf,
     }
     if (part->Count() >= minPoints)
         finish();
+    polygons.flush();
     return count;
 }
 

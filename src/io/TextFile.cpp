@@ -1,6 +1,7 @@
 #include "io/TextFile.h"
 
 #include "core/AnsiCodePage.h"
+#include "core/CodePage.h"
 #include "core/UserInteraction.h"
 #include "io/CoordinateCheck.h"
 #include "io/ExportRows.h"
@@ -40,6 +41,23 @@ bool needsEncoding(QStringView value, QChar delimiter) {
     return std::any_of(value.cbegin(), value.cend(), [delimiter](QChar c) {
         return c == delimiter || c == '"' || c == '\r' || c == '\n';
     });
+}
+
+// Names the cells of a row that Windows-1252 cannot hold: they are written
+// with "?" in their place.
+void reportUnencodable(IoContext& io, int row) {
+    const DataGrid& grid = io.table.grid();
+    for (int c = 1; c < grid.cols(); ++c) {
+        if (grid.colWidth(c) == 0 ||
+            codepage::canEncode(grid.textView(row, c), CodePage::Windows1252))
+            continue;
+        const std::int64_t record =
+            io.block && row >= 1 && size_t(row) <= io.block->rowRecords.size()
+                ? io.block->rowRecords[size_t(row) - 1]
+                : row;
+        io.report.valueNotWritten(record, grid.text(0, c), grid.text(row, c),
+                                  QStringLiteral("has characters that code page 1252 cannot hold"));
+    }
 }
 
 QString recordLine(const GpsTable& table, int row, QChar delimiter) {
@@ -103,7 +121,17 @@ public:
         const char* data = m_buffer.constData() + m_start;
         while (length > 0 && (data[length - 1] == '\r' || data[length - 1] == '\n'))
             --length;
-        line = ansi::toUnicode(QByteArray::fromRawData(data, length));
+        // A byte-order mark says UTF-8 outright.
+        if (m_start == 0 && length >= 3 && data[0] == '\xEF' && data[1] == '\xBB' &&
+            data[2] == '\xBF') {
+            data += 3;
+            length -= 3;
+        }
+        // Lines in Windows-1252, the program's own form, or in UTF-8 as GIS
+        // tools write them: a line that is well-formed UTF-8 beyond ASCII is
+        // read as UTF-8, anything else as Windows-1252.
+        const QByteArrayView bytes(data, length);
+        line = codepage::looksLikeUtf8(bytes) ? QString::fromUtf8(bytes) : ansi::toUnicode(bytes);
         m_start = end < 0 ? m_buffer.size() : end + 1;
         return true;
     }
@@ -222,14 +250,22 @@ bool Save_TextFile(IoContext& io, const QString& path, const QString& delimiterT
         return ok;
     };
     bool ok = true;
+    const bool utf8 = io.outputCodePage == CodePage::Utf8;
     if (!append) {
         QString header = table.GetRowValues(0, true);
         header.replace(';', delimiter);
-        buffer += ansi::fromUnicode(header) + "\r\n";
+        buffer += (utf8 ? header.toUtf8() : ansi::fromUnicode(header)) + "\r\n";
     }
     const auto [first, last] = rowsToExport(table);
     for (int r = first; r <= last && r < table.grid().rows() && ok; ++r) {
-        buffer += ansi::fromUnicode(recordLine(table, r, delimiter));
+        const QString line = recordLine(table, r, delimiter);
+        if (utf8) {
+            buffer += line.toUtf8();
+        } else {
+            buffer += ansi::fromUnicode(line);
+            if (!codepage::canEncode(line, CodePage::Windows1252))
+                reportUnencodable(io, r);
+        }
         buffer += "\r\n";
         ok = flush(false);
         table.host().setMessage(QStringLiteral("Saving record %1 to text file").arg(r));
@@ -324,6 +360,7 @@ bool Open_Textfile(IoContext& io, const QString& path, PassedError* passed) {
                 table.host().setBusy(false);
                 return false;
             }
+            io.report.setIgnoredFields(mapping.ignoredFields);
             coordinates.emplace(table, mapping.columns);
         }
         // An empty line is a blank default record, as the Add Record command makes.

@@ -8,7 +8,9 @@
 namespace trekora {
 
 // Delimited text files: a header line of field names, then one line per
-// record, CR LF line ends, Windows-1252 text. A value that contains the
+// record, CR LF line ends, Windows-1252 text (UTF-8 when the context's
+// output code page says so; a line in well-formed UTF-8, as GIS tools write
+// it, is read as UTF-8). A value that contains the
 // delimiter or a double quote is written in double quotes (inner quotes
 // doubled) and read back whole; all other values are written as they stand.
 

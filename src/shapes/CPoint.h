@@ -22,6 +22,13 @@ public:
     void SetY(double y) { m_y = y; }
     // Used by the shapefile reader for null records.
     void SetNull(bool isNull) { m_null = isNull; }
+    // The height of points read from files with Z values; none otherwise.
+    bool HasZ() const { return m_hasZ; }
+    double Z() const { return m_z; }
+    void SetZ(double z) {
+        m_z = z;
+        m_hasZ = true;
+    }
 
     double Top() const override { return m_y; }
     double Bottom() const override { return m_y; }
@@ -46,7 +53,9 @@ private:
 
     double m_x = 0.0;
     double m_y = 0.0;
+    double m_z = 0.0;
     bool m_null = false;
+    bool m_hasZ = false;
 };
 
 using CPointPtr = std::shared_ptr<CPoint>;

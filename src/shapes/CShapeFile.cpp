@@ -219,10 +219,16 @@ IShapePtr CShapeFile::Item(std::int32_t index) {
     try {
         switch (m_fileType) {
         case 1:
+        case 11:
+        case 21:
             return ReadPoint(index);
         case 3:
+        case 13:
+        case 23:
             return readParts<CPolyLine>(index);
         case 5:
+        case 15:
+        case 25:
             return readParts<CPolygon>(index);
         case 8:
             return ReadMultiPoint(index);
@@ -278,10 +284,14 @@ IShapePtr CShapeFile::ReadPoint(std::int32_t index) {
         point->SetNull(true);
         return point;
     }
-    if (content->size() < 20)
+    // PointM carries a measure after X and Y, PointZ a height (and a measure).
+    const qint64 needed = m_fileType == 11 ? 28 : m_fileType == 21 ? 28 : 20;
+    if (content->size() < needed)
         throw damaged(QStringLiteral("point record too short"));
     point->SetX(bytes::littleDouble(content->constData() + 4));
     point->SetY(bytes::littleDouble(content->constData() + 12));
+    if (m_fileType == 11)
+        point->SetZ(bytes::littleDouble(content->constData() + 20));
     return point;
 }
 
@@ -308,8 +318,15 @@ template <class Shape> IShapePtr CShapeFile::readParts(std::int32_t index) {
     readBox(*shape, c);
     const std::int32_t numParts = bytes::littleInt32(c + 36);
     const std::int32_t numPoints = bytes::littleInt32(c + 40);
-    if (numParts < 0 || numPoints < 0 || 44 + 4 * qint64(numParts) + 16 * qint64(numPoints) > size)
+    // The Z types follow the points with a Z range and one height per point
+    // (then, optionally, measures, which are not read); the M types with
+    // measures only.
+    const bool withZ = m_fileType == 13 || m_fileType == 15;
+    const qint64 pointsEnd = 44 + 4 * qint64(numParts) + 16 * qint64(numPoints);
+    if (numParts < 0 || numPoints < 0 || pointsEnd > size ||
+        (withZ && pointsEnd + 16 + 8 * qint64(numPoints) > size))
         throw damaged(QStringLiteral("part or point count larger than the record"));
+    const char* heights = c + pointsEnd + 16;
     std::vector<std::int32_t> starts(size_t(numParts) + 1);
     for (std::int32_t i = 0; i < numParts; ++i)
         starts[size_t(i)] = bytes::littleInt32(c + 44 + 4 * qint64(i));
@@ -322,7 +339,11 @@ template <class Shape> IShapePtr CShapeFile::readParts(std::int32_t index) {
         auto part = std::make_shared<CPart>();
         for (std::int32_t j = starts[size_t(i)]; j < starts[size_t(i) + 1]; ++j) {
             const char* p = points + 16 * qint64(j);
-            part->Add(std::make_shared<CPoint>(bytes::littleDouble(p), bytes::littleDouble(p + 8)));
+            auto point =
+                std::make_shared<CPoint>(bytes::littleDouble(p), bytes::littleDouble(p + 8));
+            if (withZ)
+                point->SetZ(bytes::littleDouble(heights + 8 * qint64(j)));
+            part->Add(point);
         }
         shape->Add(part);
     }

@@ -20,7 +20,10 @@ namespace trekora {
 // the caller's business.
 //
 // Supported shape types: null (0), point (1), polyline (3), polygon (5) and
-// multipoint (8).
+// multipoint (8). Files of the Z and M variants of points, polylines and
+// polygons (11, 13, 15, 21, 23, 25) are read too, as the plain shapes, with
+// the heights of the Z types in the points (CPoint::Z); measures are not
+// read. Only the plain types are written.
 //
 // Appended records are collected in memory and written in large blocks;
 // the headers on disk are brought up to date with them. Flush() writes
@@ -50,13 +53,12 @@ public:
     // Shape type of the file.
     std::int32_t fileType() const { return m_fileType; }
 
-    // A new shape built from record `index` (1-based): a CPoint for type 1,
-    // CPolyLine for 3, CPolygon for 5, CMultiPoint for 8, nullptr for any other
-    // file type. A null record gives a shape of the file's class whose IsNull
-    // is true. Only records present when the pair was opened are reached: an
-    // index beyond them gives nullptr on a point file and raises 0x80040206
-    // otherwise. Damaged or truncated records raise a ShapeError; every error
-    // carries the source "CShapeFile::Item".
+    // A new shape built from record `index` (1-based): a CPoint for type 1
+    // (11, 21), CPolyLine for 3 (13, 23), CPolygon for 5 (15, 25), CMultiPoint
+    // for 8, nullptr for any other file type. A null record gives a shape of the file's class whose
+    // IsNull is true. Only records present when the pair was opened are reached: an index beyond
+    // them gives nullptr on a point file and raises 0x80040206 otherwise. Damaged or truncated
+    // records raise a ShapeError; every error carries the source "CShapeFile::Item".
     IShapePtr Item(std::int32_t index);
 
     // Binds the object to the pair named by `fileSpec` (the index is the same

@@ -1,8 +1,8 @@
 #include "shapes/CreateEmptyShapefile.h"
 
 #include "core/TextConventions.h"
-#include "core/UserInteraction.h"
 #include "shapes/ByteOrder.h"
+#include "shapes/ShapeNotice.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -19,9 +19,12 @@ std::int32_t typeOfName(const QString& typeName) {
         return 3;
     if (name == QLatin1String("POLYGON"))
         return 5;
-    userInteraction().message(
-        QStringLiteral("The function must be passed a string either Point, Line, or Polygon"),
-        QStringLiteral("Programming ERROR"), Buttons::Ok, Icon::Critical);
+    raiseShapeNotice(
+        {ShapeNotice::Kind::Message,
+         QStringLiteral("The function must be passed a string either Point, Line, or Polygon"),
+         QStringLiteral("Programming ERROR"),
+         true,
+         {}});
     return 0;
 }
 

@@ -8,7 +8,8 @@ namespace trekora {
 // there, for the type named "Point", "Line" or "Polygon" (case and
 // surrounding blanks ignored): type 1, 3 or 5, file length 50 words and the
 // box 0, 0, -1, -1 of an empty file. Call it for the .shp and the .shx path.
-// Any other name shows the "Programming ERROR" box and writes type 0.
+// Any other name raises the "Programming ERROR" notice (ShapeNotice.h) and
+// writes type 0.
 // Returns false when the file could not be written.
 bool CreateEmptyShapefile(const QString& path, const QString& typeName);
 

@@ -2,9 +2,9 @@
 
 #include "core/AppPaths.h"
 #include "core/TextConventions.h"
-#include "core/UserInteraction.h"
 #include "shapes/DbfField.h"
 #include "shapes/DbfTable.h"
+#include "shapes/ShapeNotice.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -157,9 +157,11 @@ bool DirExists(const QString& path) {
         return S_ISDIR(status.st_mode);
     if (errno == ENOENT || errno == ENOTDIR)
         return false;
-    userInteraction().message(QStringLiteral("Error Finding: ") + lookedUp,
-                              QStringLiteral("Directory Does Not Exist"), Buttons::Ok,
-                              Icon::Critical);
+    raiseShapeNotice({ShapeNotice::Kind::Message,
+                      QStringLiteral("Error Finding: ") + lookedUp,
+                      QStringLiteral("Directory Does Not Exist"),
+                      true,
+                      {}});
     return false;
 #else
     return QFileInfo(path).isDir();
@@ -170,9 +172,11 @@ bool CheckVersion(Handle handle) {
     DbfTable* table = find(handle);
     if (!table || table->version() <= 3)
         return true;
-    const QString answer = userInteraction().inputText(
-        QStringLiteral("Warning: DBF file does not support DBASE Version 7, Contnue?"),
-        QStringLiteral("Might be a problem...Send me the file to test???"), QStringLiteral("Yes"));
+    const QString answer = raiseShapeNotice(
+        {ShapeNotice::Kind::Question,
+         QStringLiteral("Warning: DBF file does not support DBASE Version 7, Contnue?"),
+         QStringLiteral("Might be a problem...Send me the file to test???"), false,
+         QStringLiteral("Yes")});
     const QString trimmed = answer.trimmed();
     return !(trimmed.startsWith('N') || trimmed.startsWith('n'));
 }

@@ -17,7 +17,8 @@
 // upper-cased and cut to 10 characters; lengths and decimals are 0 … 255.
 //
 // The routines report failure through their results (-1, false, an empty
-// list), never by raising. Typical orders:
+// list), never by raising, and open no dialog: the version question and the
+// directory-lookup message are notices (shapes/ShapeNotice.h). Typical orders:
 //   new table:  CreateDBF, then per row AppendRecord and one WriteField per
 //               column, then CloseDBF;
 //   append:     OpenDBF, AddField for every spec (existing fields are
@@ -89,10 +90,10 @@ bool KillFile(const QString& path);
 // The program's private scratch directory, ending in a separator.
 QString GetTempDir();
 // Whether `path` is an existing directory. A lookup that fails for another
-// reason than a missing entry shows the "Directory Does Not Exist" box.
+// reason than a missing entry raises the "Directory Does Not Exist" notice.
 bool DirExists(const QString& path);
-// For tables of a later dBASE version (version byte above 3) asks whether to
-// go on; AddField, AppendRecord and WriteField ask on every call and fail
+// For tables of a later dBASE version (version byte above 3) asks, as a
+// notice, whether to go on; AddField, AppendRecord and WriteField ask on every call and fail
 // when the answer begins with "N". True means go on.
 bool CheckVersion(Handle handle);
 

@@ -1,12 +1,15 @@
 #include "shapes/IShape.h"
 
-#include "core/UserInteraction.h"
+#include "shapes/ShapeNotice.h"
 
 namespace trekora {
 
 double notImplementedDistance() {
-    userInteraction().message(QStringLiteral("NOT IMPLEMENTED"), QStringLiteral("Trekora"),
-                              Buttons::Ok);
+    raiseShapeNotice({ShapeNotice::Kind::Message,
+                      QStringLiteral("NOT IMPLEMENTED"),
+                      QStringLiteral("Trekora"),
+                      false,
+                      {}});
     return 0.0;
 }
 

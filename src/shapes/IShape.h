@@ -25,8 +25,8 @@ public:
 
 using IShapePtr = std::shared_ptr<IShape>;
 
-// The modal "NOT IMPLEMENTED" box that the shapes without a distance of their
-// own show; returns the 0 they report.
+// The "NOT IMPLEMENTED" notice (ShapeNotice.h) of the shapes without a
+// distance of their own; returns the 0 they report.
 double notImplementedDistance();
 
 } // namespace trekora

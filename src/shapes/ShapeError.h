@@ -4,6 +4,14 @@
 #include <cstdint>
 #include <stdexcept>
 
+// Error style of the geometry, shapefile and dBASE library (src/shapes):
+// - the geometry classes and CShapeFile raise a ShapeError (number, source,
+//   description) for every failure;
+// - the DBase routines and CreateEmptyShapefile report failure through their
+//   results (-1, false, an empty list) and raise nothing;
+// - nothing here opens a dialog: what a routine must tell or ask the user
+//   while it runs is a ShapeNotice (ShapeNotice.h), and the callers in
+//   src/io and src/app decide what the user sees.
 namespace trekora {
 
 // Every failure raised by the geometry, shapefile and dBASE library. It carries

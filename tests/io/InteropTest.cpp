@@ -126,3 +126,81 @@ TEST_F(InteropTest, TheProgramReadsWhatGdalWrites) {
     EXPECT_EQ(cell(1, "ident"), "X1");
     EXPECT_EQ(cell(1, "lat"), "29.5");
 }
+
+// A polygon with a hole, loaded and saved again, is still one polygon with a
+// hole of the same area in GDAL, not two filled polygons.
+TEST_F(InteropTest, PolygonHolesSurviveARoundTrip) {
+    const QString csv = writeFile("holes.csv", "WKT,ident\n"
+                                               "\"POLYGON ((0 0,0 10,10 10,10 0,0 0),"
+                                               "(2 2,8 2,8 8,2 8,2 2))\",ring\n"
+                                               "\"POLYGON ((20 0,20 1,21 1,21 0,20 0))\",plain\n");
+    const QString source = scratchPath("holes_in.shp");
+    run("ogr2ogr", {"-f", "ESRI Shapefile", source, csv, "-nlt", "POLYGON"});
+    ASSERT_TRUE(Open_Shapefile(io, source));
+    const QString saved = scratchPath("holes_out.shp");
+    ASSERT_TRUE(Save_Shapefile(io, "Polygon", true, saved, false));
+    const QStringList shapes = geometries(run("ogrinfo", {"-al", saved}));
+    ASSERT_EQ(shapes.size(), 2) << shapes.join('\n').toStdString();
+    EXPECT_TRUE(shapes[0].startsWith("POLYGON ((")) << shapes[0].toStdString();
+    EXPECT_TRUE(shapes[0].contains("),(")) << shapes[0].toStdString();
+    const QString areas =
+        run("ogrinfo", {"-al", "-q", "-sql", "SELECT OGR_GEOM_AREA FROM holes_out", saved});
+    EXPECT_TRUE(areas.contains("OGR_GEOM_AREA (Real) = 64")) << areas.toStdString();
+    EXPECT_TRUE(areas.contains("OGR_GEOM_AREA (Real) = 1")) << areas.toStdString();
+}
+
+// Z and M shapefiles, as GPS tools write them, load as their plain shapes;
+// heights go into the altitude column.
+TEST_F(InteropTest, ZAndMShapefilesLoad) {
+    struct Case {
+        const char* wkt;
+        const char* type;
+        int rows;
+        const char* firstAltitude; // "" when the type has no heights
+    } cases[] = {
+        {"POINT Z (1 2 3.5)", "POINTZ", 1, "3.50"},
+        {"LINESTRING Z (0 0 5,1 1 6)", "LINESTRINGZ", 2, "5.00"},
+        {"POLYGON Z ((0 0 1,0 1 2,1 1 3,0 0 1))", "POLYGONZ", 4, "1.00"},
+        {"POINT M (1 2 7)", "POINTM", 1, ""},
+        {"LINESTRING M (0 0 1,1 1 2)", "LINESTRINGM", 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        const QString csv =
+            writeFile("zm.csv", QByteArray("WKT,ident,comment\n\"") + c.wkt + "\",a,b\n");
+        const QString shp = scratchPath(QStringLiteral("%1.shp").arg(c.type));
+        run("ogr2ogr", {"-f", "ESRI Shapefile", shp, csv, "-nlt", c.type});
+        ASSERT_TRUE(Open_Shapefile(io, shp)) << ui.messages().join('\n').toStdString();
+        ASSERT_EQ(table.recordCount(), c.rows);
+        EXPECT_EQ(cell(1, "y_proj").toDouble() + cell(1, "x_proj").toDouble(),
+                  c.rows == 1 ? 3.0 : 0.0);
+        EXPECT_EQ(cell(1, "altitude"), c.firstAltitude);
+    }
+}
+
+// A UTF-8 shapefile from GDAL keeps its text through our load and save:
+// saved as Windows-1252 with a .cpg, or as UTF-8 when that is chosen.
+TEST_F(InteropTest, TextSurvivesInTheCodePageTheFilesName) {
+    const QString csv = writeFile("text.csv", "WKT,ident,comment\n"
+                                              "\"POINT (1 2)\",café,naïve €\n"
+                                              "\"POINT (3 4)\",b,Ελλάδα\n");
+    const QString source = scratchPath("utf8_in.shp");
+    run("ogr2ogr", {"-f", "ESRI Shapefile", "-lco", "ENCODING=UTF-8", source, csv});
+    ASSERT_TRUE(Open_Shapefile(io, source));
+    EXPECT_EQ(cell(1, "ident"), QString::fromUtf8("café"));
+
+    const QString ansi = scratchPath("ansi_out.shp");
+    ASSERT_TRUE(Save_Shapefile(io, "Point", true, ansi, false));
+    const QString ansiReport = run("ogrinfo", {"-al", ansi});
+    EXPECT_TRUE(ansiReport.contains(QString::fromUtf8("IDENT (String) = café")))
+        << ansiReport.toStdString();
+    EXPECT_TRUE(ansiReport.contains(QString::fromUtf8("COMMENT (String) = naïve €")));
+    EXPECT_EQ(io.report.count(IoReport::Kind::ValueNotWritten), 1); // the Greek comment
+
+    io.outputCodePage = CodePage::Utf8;
+    const QString utf8 = scratchPath("utf8_out.shp");
+    ASSERT_TRUE(Save_Shapefile(io, "Point", true, utf8, false));
+    const QString utf8Report = run("ogrinfo", {"-al", utf8});
+    EXPECT_TRUE(utf8Report.contains(QString::fromUtf8("COMMENT (String) = Ελλάδα")))
+        << utf8Report.toStdString();
+}

@@ -356,21 +356,23 @@ TEST_F(DBaseTable, LaterVersionsAskBeforeEveryWrite) {
         QByteArray b = fileBytes(scratchPath(QStringLiteral("v.dbf")));
         b[0] = version;
         writeBytes(scratchPath(QStringLiteral("v.dbf")), b);
-        ui.clear();
-        ui.answerInput(QStringLiteral("  no thanks"));
-        ui.answerInput(std::nullopt); // cancelled: goes on
-        ui.answerInput(QStringLiteral("n"));
+        RecordedNotices notices;
+        notices.answers.push_back(QStringLiteral("  no thanks"));
+        notices.answers.push_back(QString()); // cancelled: goes on
+        notices.answers.push_back(QStringLiteral("n"));
         h = track(OpenDBF(scratchPath(QStringLiteral("v.dbf"))));
         EXPECT_EQ(AppendRecord(h), -1);
         EXPECT_EQ(AppendRecord(h), 2);
         EXPECT_FALSE(WriteField(h, QStringLiteral("ident"), 1, QStringLiteral("x")));
         close(h);
-        ASSERT_EQ(ui.records().size(), 3);
-        EXPECT_EQ(ui.records()[0].text,
+        ASSERT_EQ(notices.notices.size(), 3u);
+        const ShapeNotice& question = notices.notices[0];
+        EXPECT_EQ(question.kind, ShapeNotice::Kind::Question);
+        EXPECT_EQ(question.text,
                   QStringLiteral("Warning: DBF file does not support DBASE Version 7, Contnue?"));
-        EXPECT_EQ(ui.records()[0].title,
+        EXPECT_EQ(question.title,
                   QStringLiteral("Might be a problem...Send me the file to test???"));
-        EXPECT_EQ(ui.records()[0].defaultText, QStringLiteral("Yes"));
+        EXPECT_EQ(question.defaultAnswer, QStringLiteral("Yes"));
         // Truncate back to one record for the next version.
         b = fileBytes(scratchPath(QStringLiteral("v.dbf"))).left(97 + 23);
         putLittle32(b, 4, 1);

@@ -321,12 +321,14 @@ TEST_F(ShapeFile, EmptyShapefileHeaders) {
     }
     expectHeaderBox(fileBytes(shp), 10, 20, 12, 21);
 
+    test::RecordedNotices notices;
     ASSERT_TRUE(CreateEmptyShapefile(shp, QStringLiteral("Pointz")));
     EXPECT_EQ(little32(fileBytes(shp), 32), 0);
-    EXPECT_EQ(ui.messages(),
+    EXPECT_EQ(notices.texts(),
               QStringList{QStringLiteral("The function must be passed a string either Point, "
                                          "Line, or Polygon")});
-    EXPECT_EQ(ui.records().first().title, QStringLiteral("Programming ERROR"));
+    EXPECT_EQ(notices.notices.front().title, QStringLiteral("Programming ERROR"));
+    EXPECT_TRUE(notices.notices.front().isError);
     EXPECT_FALSE(
         CreateEmptyShapefile(scratchPath(QStringLiteral("no/dir/x.shp")), QStringLiteral("point")));
 }

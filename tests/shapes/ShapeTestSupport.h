@@ -2,13 +2,17 @@
 
 #include "shapes/CPart.h"
 #include "shapes/ShapeError.h"
+#include "shapes/ShapeNotice.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QtEndian>
 #include <cstring>
+#include <deque>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 // Small helpers shared by the shapefile and dBASE tests.
 namespace trekora::test {
@@ -67,5 +71,36 @@ void expectShapeError(F action, std::int32_t number, const QString& source,
         }
     }
 }
+
+// Records the library's notices while it lives; questions take the queued
+// answers (std::nullopt: the default answer), then their defaults.
+class RecordedNotices {
+public:
+    RecordedNotices() {
+        setShapeNoticeHandler([this](const ShapeNotice& notice) {
+            notices.push_back(notice);
+            if (notice.kind != ShapeNotice::Kind::Question)
+                return QString();
+            if (answers.empty())
+                return notice.defaultAnswer;
+            const auto answer = answers.front();
+            answers.pop_front();
+            return answer.value_or(notice.defaultAnswer);
+        });
+    }
+    ~RecordedNotices() { setShapeNoticeHandler({}); }
+    RecordedNotices(const RecordedNotices&) = delete;
+    RecordedNotices& operator=(const RecordedNotices&) = delete;
+
+    QStringList texts() const {
+        QStringList t;
+        for (const ShapeNotice& n : notices)
+            t << n.text;
+        return t;
+    }
+
+    std::vector<ShapeNotice> notices;
+    std::deque<std::optional<QString>> answers;
+};
 
 } // namespace trekora::test
