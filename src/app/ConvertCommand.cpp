@@ -148,6 +148,10 @@ int runConvertCommand(const QStringList& arguments) {
     int status = 1;
     {
         HeadlessTableHost host;
+        host.onError = [](const TableStatus& status) {
+            userInteraction().message(status.text(), QStringLiteral("Error"), Buttons::Ok,
+                                      Icon::Critical);
+        };
         GpsTable table(host);
         AcceptingFieldChooser chooser;
         IoContext io{table,
