@@ -190,6 +190,12 @@ public:
                                     WritePRJ(base, projected);
                                 },
                                 {}} {
+        // Table errors (a full table) are told as the window tells them; the
+        // echoing channel prints them as one line.
+        m_host.onError = [](const TableStatus& status) {
+            userInteraction().message(status.text(), QStringLiteral("Error"), Buttons::Ok,
+                                      Icon::Critical);
+        };
         m_block.maxRows = kBlockRows;
         m_io.block = &m_block;
         m_io.outputCodePage = options.encoding;

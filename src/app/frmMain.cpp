@@ -752,6 +752,10 @@ void frmMain::setClipboardText(const QString& text) {
     clipboard->setText(text);
 }
 
+void frmMain::reportError(const TableStatus& status) {
+    userInteraction().message(status.text(), QStringLiteral("Error"), Buttons::Ok, Icon::Critical);
+}
+
 bool frmMain::hasSymbolIcon(const QString& key) const {
     return m_symbolIcons.contains(key);
 }

@@ -159,6 +159,7 @@ public:
     QString clipboardText() const override;
     void setClipboardText(const QString& text) override;
     bool hasSymbolIcon(const QString& key) const override;
+    void reportError(const TableStatus& status) override;
 
     // The symbol icons (filled by the symbol catalogue).
     QHash<QString, QIcon>& symbolIcons() { return m_symbolIcons; }

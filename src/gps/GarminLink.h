@@ -27,6 +27,13 @@ enum class WaypointKind { Waypoint, Proximity, RoutePoint };
 enum class TransferKind { Waypoints, Routes, Tracks, Other };
 } // namespace gps
 
+// Errors in this layer: nothing here opens a dialog. Requests return false
+// or leave their record untouched; problems on the line are raised as
+// LinkProblem with a code and the message text, and the program's receiver
+// code (src/app) decides what the user sees and answers through the code.
+// Readers of receiver bytes turn bad input into a skipped record or a
+// problem report, never a crash.
+//
 // The GPS link component: everything between the program and the receiver.
 // It speaks the receiver's packet protocol over a serial port (Port 1 ... 10)
 // or USB (Port 0), keeps the current record of each kind, and raises its

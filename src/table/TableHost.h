@@ -1,12 +1,20 @@
 #pragma once
 
 #include "core/ControlState.h"
+#include "table/TableStatus.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace trekora {
 
+// Errors in this layer: the table never opens a dialog. Operations return
+// false and hand a TableStatus (number, source, description) to the host's
+// reportError; the window shows it as an error box, a headless caller prints
+// or collects it. Texts stay exactly as the user has always seen them.
+//
 // What the GPS data table needs from the window that shows it: the status
 // line, the control states, the selection panel, the data-table button, the
 // record-type option buttons, the pointer, the clipboard and the symbol icons.
@@ -34,6 +42,8 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     // True when the symbol image list has an icon under `key` ("*18").
     virtual bool hasSymbolIcon(const QString& key) const = 0;
+    // A table operation failed (not called while real-time logging runs).
+    virtual void reportError(const TableStatus& status) = 0;
 };
 
 // A host without a window: it keeps what it is told so tests and the
@@ -50,6 +60,11 @@ public:
     QString clipboardText() const override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
     bool hasSymbolIcon(const QString& key) const override;
+    void reportError(const TableStatus& status) override {
+        errors.append(status);
+        if (onError)
+            onError(status);
+    }
 
     QString message;
     ControlState controls{}; // none until the table names one
@@ -59,6 +74,9 @@ public:
     bool busy = false;
     bool realTime = false;
     QString clipboard;
+    QList<TableStatus> errors;
+    // How a headless caller passes errors on (the command line prints them).
+    std::function<void(const TableStatus&)> onError;
     // Icon keys that exist; empty means every symbol number 0 … 8255 has one.
     QStringList symbolIcons;
 };

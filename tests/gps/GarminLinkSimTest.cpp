@@ -609,11 +609,11 @@ TEST_F(GarminLinkSim, TypedEventsCarryTheRecordsOfThePacketStream) {
                      [&](gps::TransferKind kind) { finished << kind; });
 
     link.DownloadWaypoints();
-    ASSERT_TRUE(waitFor([&] { return rec.completes == 1; }));
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 1; }, 20000));
     link.DownloadRoutes();
-    ASSERT_TRUE(waitFor([&] { return rec.completes == 2; }));
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 2; }, 20000));
     link.DownloadTracks();
-    ASSERT_TRUE(waitFor([&] { return rec.completes == 3; }));
+    ASSERT_TRUE(waitFor([&] { return rec.completes == 3; }, 20000));
 
     EXPECT_EQ(waypoints, rec.waypoints);
     EXPECT_EQ(routePoints, rec.routePoints);
@@ -635,7 +635,7 @@ TEST_F(GarminLinkSim, TypedEventsCarryTheRecordsOfThePacketStream) {
     QObject::connect(&source, &gps::PositionSource::positionReceived,
                      [&](const gps::PositionFix& fix) { fixes << fix; });
     link.StartPositionStream();
-    ASSERT_TRUE(waitFor([&] { return !fixes.isEmpty(); }, 4000));
+    ASSERT_TRUE(waitFor([&] { return !fixes.isEmpty(); }, 10000));
     link.StopPositionStream();
     EXPECT_NEAR(fixes[0].latitude, rec.pvts.value(0).latitude, 1e-9);
     EXPECT_EQ(fixes[0].quality, gps::PositionFix::Quality::ThreeD);
