@@ -64,7 +64,7 @@ std::optional<double> fileNumber(QStringView text) {
     if (t[0] == u'+')
         t = t.mid(1); // from_chars takes no plus sign
     // The shape check leaves only ASCII characters.
-    char small[64];
+    char small[64] = {};
     QByteArray large;
     const char* ascii = small;
     if (t.size() <= qsizetype(sizeof small)) {
