@@ -285,8 +285,15 @@ bool Open_Shapefile(IoContext& io, const QString& path) {
         const std::int32_t start = block && block->resumeAt > 0 ? std::int32_t(block->resumeAt) : 1;
         for (std::int32_t i = start; i <= count; ++i) {
             const IShapePtr shape = shapes->Item(i);
-            if (!shape || shape->IsNull())
+            if (!shape)
                 continue;
+            // A record without a shape has no place to put a row at: it is
+            // left out and said so, never loaded at 0,0.
+            if (shape->IsNull()) {
+                io.report.refuseRecord(i, QStringLiteral("shape"), QStringLiteral("Null Shape"),
+                                       QStringLiteral("has no position"));
+                continue;
+            }
             if (i > recordCount)
                 throw ShapeError(shape_errors::kSubscriptOutOfRange, kShapefileSource,
                                  QStringLiteral("Subscript out of range"));

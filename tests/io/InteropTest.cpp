@@ -2,6 +2,7 @@
 // values, and files GDAL writes load into the table.
 #include "IoTestSupport.h"
 #include "io/FileImport.h"
+#include "io/IoReport.h"
 #include "io/ShapefileExport.h"
 
 #include <QProcess>
@@ -125,6 +126,23 @@ TEST_F(InteropTest, TheProgramReadsWhatGdalWrites) {
     EXPECT_TRUE(chooser.requests.empty());
     EXPECT_EQ(cell(1, "ident"), "X1");
     EXPECT_EQ(cell(1, "lat"), "29.5");
+}
+
+// A record GDAL wrote without a geometry is left out and reported, never
+// loaded at 0,0 and never dropped without a word.
+TEST_F(InteropTest, RecordsWithoutAShapeAreRefusedAndReported) {
+    const QString csv = writeFile("nulls.csv", "WKT,ident\n"
+                                               "\"POINT (1.5 2.5)\",A\n"
+                                               ",B\n");
+    const QString points = scratchPath("gdal_nulls.shp");
+    run("ogr2ogr", {"-f", "ESRI Shapefile", points, csv, "-nlt", "POINT"});
+    chooser.answers.push_back(std::array<QString, 6>{}); // take the suggested fields
+    ASSERT_TRUE(Open_Shapefile(io, points));
+    ASSERT_EQ(table.recordCount(), 1);
+    EXPECT_EQ(cell(1, "ident"), "A");
+    EXPECT_EQ(io.report.count(IoReport::Kind::RefusedRecord), 1);
+    EXPECT_EQ(io.report.problemLines(),
+              QStringList{"1 record refused: record 2 shape \"Null Shape\" has no position"});
 }
 
 // A polygon with a hole, loaded and saved again, is still one polygon with a
