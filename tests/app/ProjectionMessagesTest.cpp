@@ -7,7 +7,7 @@
 #include "proj/CurrentProjection.h"
 #include "proj/ProjectionBridge.h"
 #include "proj/ProjectionCatalogue.h"
-#include "support/TestEnvironment.h"
+#include "support/ProjectionTableFixture.h"
 #include "table/FieldSettings.h"
 #include "table/GpsTable.h"
 
@@ -16,42 +16,7 @@
 
 using namespace trekora;
 
-namespace {
-
-// A host that keeps every status text it was given.
-class RecordingHost : public HeadlessTableHost {
-public:
-    void setMessage(const QString& text) override {
-        HeadlessTableHost::setMessage(text);
-        history.append(text);
-    }
-    QStringList history;
-};
-
-} // namespace
-
-class ProjectionMessagesTest : public test::TestEnvironment {
-protected:
-    void SetUp() override {
-        TestEnvironment::SetUp();
-        FieldSettings::SetFieldSettings({});
-        Settings::set("proj", "proj", "26915");
-        ASSERT_TRUE(LoadProjections("epsg"));
-    }
-    void TearDown() override {
-        ProjectionBridge::instance().reset();
-        TestEnvironment::TearDown();
-    }
-    int col(const char* name) const { return table.FindColumn(QString::fromLatin1(name)); }
-    QString cell(int row, const char* name) const { return table.grid().text(row, col(name)); }
-    void addWaypoint(const QString& lat, const QString& lon, const QString& y = {},
-                     const QString& x = {}) {
-        ASSERT_TRUE(table.AddRecord("WAYPOINT;p;" + lat + ";" + lon + ";" + y + ";" + x));
-    }
-
-    RecordingHost host;
-    GpsTable table{host};
-};
+class ProjectionMessagesTest : public test::ProjectionTableFixture {};
 
 TEST_F(ProjectionMessagesTest, FailuresShowTheirTexts) {
     GpsTable empty{host};
